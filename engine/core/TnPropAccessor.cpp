@@ -299,6 +299,10 @@ bool TnPropAccessor::loadText(KsStream& stream) {
     if (got >= 3 && static_cast<uint8_t>(p[0]) == 0xEF && static_cast<uint8_t>(p[1]) == 0xBB &&
         static_cast<uint8_t>(p[2]) == 0xBF)
         p += 3;
+    // Line breaks before the first line are skipped like those between lines, so that a key never
+    // starts with one (it could not be written back).
+    while (p < end && (*p == '\r' || *p == '\n'))
+        ++p;
     while (p < end) {
         // A line ends at LF or at CR followed by LF; a lone CR belongs to the line.
         const char* lineEnd = p;
