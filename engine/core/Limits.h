@@ -15,3 +15,24 @@ constexpr uint32_t kMaxMemoryStreamBytes = 0x7FFFFFFFu;
 // --- Property files ------------------------------------------------------------------------
 // Largest property file read into memory.
 constexpr uint32_t kMaxPropertyFileBytes = 64u * 1024 * 1024;
+
+// --- Document tree -------------------------------------------------------------------------
+// Attributes kept on one element; later ones are dropped (and logged).
+constexpr uint32_t kMaxElementAttributes = 1024;
+// Distinct attribute values of one document; later new values are not stored (and logged).
+constexpr uint32_t kMaxAttrValues = 1u << 24;
+
+// --- CSS -----------------------------------------------------------------------------------
+// Nested "@import" levels followed below a stylesheet.
+constexpr int kMaxCssImportDepth = 10;
+// Files and bytes read through "@import" for one stylesheet, however they fan out.
+constexpr int kMaxCssImportFiles = 64;
+constexpr uint32_t kMaxCssImportBytes = 8u * 1024 * 1024;
+// Largest single stylesheet file read.
+constexpr uint32_t kMaxCssFileBytes = 4u * 1024 * 1024;
+// Longest text value of an attribute condition in a selector.
+constexpr int kMaxCssAttrValueLength = 64;
+// Integer part of a CSS number saturates here, so that x 256 (8 fraction bits) still fits 32 bits.
+constexpr int64_t kMaxCssNumberIntegerPart = 0x7FFFFF;
+// Fraction digits that count; further digits are read and ignored.
+constexpr int kMaxCssFractionDigits = 6;
