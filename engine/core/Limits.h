@@ -36,3 +36,10 @@ constexpr int kMaxCssAttrValueLength = 64;
 constexpr int64_t kMaxCssNumberIntegerPart = 0x7FFFFF;
 // Fraction digits that count; further digits are read and ignored.
 constexpr int kMaxCssFractionDigits = 6;
+
+// --- Text import ---------------------------------------------------------------------------
+// Longest line ReadLine hands out when no blank cuts it earlier (text without spaces such as CJK,
+// or binary data); lines read with the usual limits keep their 16-bit columns.
+constexpr int32_t kMaxTextLineUnits = 32768;
+// Largest range a parser loads into its byte buffer at once.
+constexpr uint32_t kMaxParserBufferBytes = 64u * 1024 * 1024;

@@ -14,10 +14,10 @@ one language converted by iconv into one code page:
 
 Output layout (engine/text/LangProfiles.inc), one brace list per profile, in detector order:
 
-  { "code page", "language",
-    { 256 byte frequencies },
+  {"code page", "language",
+   {{256 byte frequencies},
     number of pairs,
-    { pairs as 0xAABBFFFF: first byte AA, second byte BB, frequency FFFF; ascending } },
+    {pairs as 0xAABBFFFF: first byte AA, second byte BB, frequency FFFF; ascending}}},
 
 The sources of every sample are listed in tools/gen/lang_sources.txt.
 """
@@ -249,8 +249,8 @@ def measure(data):
 def generate(repo):
     samples = Samples()
     lines = generated_header("The language profiles of the code page detector, in detector order.")
-    lines.append("// Layout: { code page, language, { 256 byte frequencies }, number of pairs, { pairs as")
-    lines.append("// 0xAABBFFFF: bytes AA BB, frequency FFFF } }; 0x7000 stands for a frequency of 1.")
+    lines.append("// Layout: {code page, language, {{256 byte frequencies}, number of pairs, {pairs as")
+    lines.append("// 0xAABBFFFF: bytes AA BB, frequency FFFF}}}; 0x7000 stands for a frequency of 1.")
     lines.append("// Built from running text of each language; tools/gen/lang_sources.txt lists the sources.")
     for index, (code_page, language, text_lang, kind) in enumerate(PROFILES):
         text = samples.sample(text_lang, kind)
@@ -262,7 +262,7 @@ def generate(repo):
         lines.append("// %d: %s %s, %s (%s), %d bytes" % (index, code_page, language, sample_title(text_lang, kind),
                                                           text_lang, len(data)))
         lines.append('{"%s", "%s",' % (code_page, language))
-        lines.append(" {")
+        lines.append(" {{")
         for row in range(0, 256, 16):
             lines.append("  " + " ".join("%d," % v for v in byte_freq[row:row + 16]))
         lines.append(" },")
@@ -271,7 +271,7 @@ def generate(repo):
         packed = ["0x%02X%02X%04X," % (a, b, f) for a, b, f in pairs]
         for row in range(0, len(packed), 8):
             lines.append("  " + " ".join(packed[row:row + 8]))
-        lines.append(" }},")
+        lines.append(" }}},")
     outputs = {os.path.join(repo, "engine", "text", "LangProfiles.inc"): "\n".join(lines) + "\n"}
     outputs[os.path.join(repo, "tools", "gen", "lang_sources.txt")] = sources_report(samples)
     return outputs

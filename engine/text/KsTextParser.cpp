@@ -1,0 +1,61 @@
+#include "engine/text/KsTextParser.h"
+
+#include <memory>
+
+#include "engine/core/Log.h"
+
+namespace {
+
+// Characters of the first bytes that the format check looks at.
+constexpr int kCheckBytes = 16384;
+constexpr int kCheckChars = 16383;
+constexpr int kMinTextChars = 16;
+
+// Control characters that plain text does not hold; BEL, BS, tab, LF, FF, CR, U+0014, U+0015 and
+// U+001E (used as markers by some text formats) are allowed.
+bool IsIllegalControl(unit16 c) {
+    return c <= 0x06 || c == 0x0B || (c >= 0x0E && c <= 0x13) || (c >= 0x16 && c <= 0x1D) ||
+           c == 0x1F;
+}
+
+}  // namespace
+
+KsTextParser::KsTextParser(KsRef<KsStream> stream, KsXMLParserCallback* callback, TextLayout layout)
+    : KsTextFileBase(std::move(stream)), layout_(layout) {
+    callback_ = callback;
+    SetFirstPagesCountdown(300);
+}
+
+bool KsTextParser::CheckFormat() {
+    Reset();
+    if (!AutodetectEncoding(EncodingDetection::Full)) {
+        Reset();
+        return false;
+    }
+    Reset();
+    (void)FillBuffer(kCheckBytes);
+    auto chars = std::make_unique<unit16[]>(kCheckChars);
+    const int count =
+        ReadTextBytes(0, static_cast<int>(bufferedBytes_), chars.get(), kCheckChars, 0);
+    bool isText = false;
+    if (count > kMinTextChars) {
+        int illegal = 0, spaces = 0, lineBreaks = 0;
+        for (int i = 0; i < count; ++i) {
+            const unit16 c = chars[i];
+            if (IsIllegalControl(c)) ++illegal;
+            if (c == ' ' || c == '\t') ++spaces;
+            if (c == '\r' || c == '\n') ++lineBreaks;
+        }
+        if (illegal > 0)
+            LogDebug("illegal characters detected: count=%d", illegal);
+        else
+            isText = spaces >= count / 16 || lineBreaks > 0;
+    }
+    Reset();
+    return isText;
+}
+
+bool KsTextParser::Parse() {
+    // FIXME: the plain-text import (paragraph detection and the PML converter) is not built yet.
+    return false;
+}
