@@ -52,6 +52,11 @@ bool CssImportLoader::parseAt(const string16& codeBase, const string8& text, int
     for (;;) {
         lexer.skipSpaces();
         size_t start = lexer.offset();
+        // "@charset" may come first (it usually does), and must not hide the imports.
+        if (lexer.matchWord("@charset")) {
+            lexer.skipStatement();
+            continue;
+        }
         if (!lexer.matchWord("@import")) break;
         string8 address = ReadImportAddress(lexer);
         if (lexer.offset() == start) break;
@@ -60,7 +65,14 @@ bool CssImportLoader::parseAt(const string16& codeBase, const string8& text, int
         if (importFile(path, depth + 1)) stored = true;
     }
     size_t rest = lexer.offset();
+    size_t reported = report_ ? report_->dropped.size() : 0;
     if (stylesheet_.parse(text.CStr() + rest, size_t(text.Length()) - rest, report_)) stored = true;
+    if (report_) {
+        // Lines of the rest count from the start of the whole text.
+        int skippedLines = lexer.line() - 1;
+        for (size_t i = reported; i < report_->dropped.size(); ++i)
+            if (report_->dropped[i].line > 0) report_->dropped[i].line += skippedLines;
+    }
     return stored;
 }
 

@@ -128,6 +128,15 @@ TEST_F(CssImportTest, MissingFilesDoNotStopTheRest) {
     EXPECT_FALSE(noSource.parseText(string16(), string8("@import 'a.css';")));
 }
 
+TEST_F(CssImportTest, CharsetDoesNotHideImports) {
+    source_.files = {{"a.css", "a { width: 1px }"}};
+    CssStyleSheet sheet(doc_.get());
+    CssImportLoader loader(sheet, &source_);
+    EXPECT_TRUE(loader.parseText(
+        string16(), string8("@charset \"utf-8\";\n@import 'a.css'; p { width: 2px }")));
+    EXPECT_EQ(listing(sheet), "a { width: 1px }\np { width: 2px }\n");
+}
+
 struct DecodeCase {
     std::string bytes;
     std::string utf8;
