@@ -43,3 +43,27 @@ constexpr int kMaxCssFractionDigits = 6;
 constexpr int32_t kMaxTextLineUnits = 32768;
 // Largest range a parser loads into its byte buffer at once.
 constexpr uint32_t kMaxParserBufferBytes = 64u * 1024 * 1024;
+
+// --- Images --------------------------------------------------------------------------------
+// Largest width or height of a decoded image, and largest pixel count; checked against the
+// image header before anything of that size is allocated.
+constexpr int kMaxImageSide = 16384;
+constexpr int64_t kMaxImagePixels = 64ll * 1024 * 1024;
+// Working memory libjpeg and libpng may take for one decode (a progressive JPEG keeps all its
+// coefficients, an interlaced PNG its whole image).
+constexpr size_t kMaxImageDecoderBytes = 384u * 1024 * 1024;
+// Progressive JPEG scans accepted; hostile files repeat scans to make decoding endless.
+constexpr int kMaxJpegScans = 500;
+// Largest PNG ancillary chunk held in memory, and how many ancillary chunks are kept.
+constexpr uint32_t kMaxPngChunkBytes = 8u * 1024 * 1024;
+constexpr uint32_t kMaxPngCachedChunks = 1000;
+// GIF files are read whole; larger ones are refused.
+constexpr uint32_t kMaxGifFileBytes = 524288;
+// Largest GIF logical screen side (screen) and image side (image descriptor).
+constexpr int kMaxGifScreenSide = 4095;
+constexpr int kMaxGifImageSide = 4096;
+
+// --- TCR-compressed text -------------------------------------------------------------------
+// Code bytes accepted after the dictionary; the decoded text must also fit a stream (2 GiB).
+constexpr uint32_t kMinTcrPackedBytes = 10;
+constexpr uint32_t kMaxTcrPackedBytes = 128u * 1024 * 1024;
