@@ -1,0 +1,8 @@
+// Arbitrary bytes through the GIF decoder: header, full decode and a stretched decode.
+#include "engine/graphics/KsGifImageSource.h"
+#include "fuzz/ImageFuzzDecode.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    return FuzzImageDecoder<KsGifImageSource>(data, size);
+}
