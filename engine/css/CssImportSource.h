@@ -31,8 +31,6 @@ public:
     bool readStyleSheet(const string16& path, string8& utf8) override;
 };
 
-// Stylesheet bytes to UTF-8: a UTF-8 or UTF-16 byte order mark decides; without one, valid
-// UTF-8 is kept and anything else is read as Windows-1252.
-string8 DecodeStyleSheetBytes(const uint8_t* bytes, size_t length);
-// Reads a whole stream (at most kMaxCssFileBytes) and decodes it.
-bool ReadStyleSheetStream(KsStream& stream, string8& utf8);
+// Reads a whole stylesheet stream (at most kMaxCssFileBytes; the charset detected as for
+// plain-text files) as UTF-8; false for a null, unreadable or too large stream.
+bool ReadStyleSheetStream(KsRef<KsStream> stream, string8& utf8);

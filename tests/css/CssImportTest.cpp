@@ -137,6 +137,18 @@ TEST_F(CssImportTest, CharsetDoesNotHideImports) {
     EXPECT_EQ(listing(sheet), "a { width: 1px }\np { width: 2px }\n");
 }
 
+const char* const kLongRule =
+    "body { margin-left: 1em; margin-right: 1em; text-indent: 2em; font-family: serif }";
+
+std::string Utf16(const char* mark, const char* ascii, bool bigEndian) {
+    std::string bytes = mark;
+    for (const char* c = ascii; *c; ++c) {
+        bytes += bigEndian ? '\0' : *c;
+        bytes += bigEndian ? *c : '\0';
+    }
+    return bytes;
+}
+
 struct DecodeCase {
     std::string bytes;
     std::string utf8;
@@ -145,17 +157,19 @@ struct DecodeCase {
 TEST(CssImportSource, DecodesStylesheetBytes) {
     const DecodeCase cases[] = {
         {"p{}", "p{}"},
-        {"\xEF\xBB\xBFp{}", "p{}"},
-        {std::string("\xFF\xFEp\0{\0}\0", 8), "p{}"},
-        {std::string("\xFE\xFF\0p\0{\0}", 8), "p{}"},
-        {"caf\xC3\xA9", "caf\xC3\xA9"},
-        {"caf\xE9 \x93q\x94", "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D"},
+        {"\xEF\xBB\xBFp { color: red }", "p { color: red }"},
+        {Utf16("\xFF\xFE", kLongRule, false), kLongRule},
+        {Utf16("\xFE\xFF", kLongRule, true), kLongRule},
+        {".caf\xC3\xA9 { color: red }", ".caf\xC3\xA9 { color: red }"},
     };
     for (const DecodeCase& c : cases) {
-        string8 text =
-            DecodeStyleSheetBytes(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size());
+        string8 text;
+        ASSERT_TRUE(ReadStyleSheetStream(
+            CreateMemoryStream(c.bytes.data(), ks_pos_t(c.bytes.size()), MemoryCopy::Copy), text));
         EXPECT_EQ(std::string(text.CStr()), c.utf8) << c.bytes;
     }
+    string8 text;
+    EXPECT_FALSE(ReadStyleSheetStream(nullptr, text));
 }
 
 TEST(CssImportSource, StreamsLargerThanTheLimitAreRefused) {
@@ -163,7 +177,7 @@ TEST(CssImportSource, StreamsLargerThanTheLimitAreRefused) {
     KsRef<KsStream> stream =
         CreateMemoryStream(big.data(), ks_pos_t(big.size()), MemoryCopy::Wrap, KS_MODE_READ);
     string8 text;
-    EXPECT_FALSE(ReadStyleSheetStream(*stream, text));
+    EXPECT_FALSE(ReadStyleSheetStream(stream, text));
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ int RunCss(int argc, char** argv) {
         return 2;
     }
     string8 text;
-    if (!ReadStyleSheetStream(*stream, text)) {
+    if (!ReadStyleSheetStream(stream, text)) {
         std::fprintf(stderr, "quillet-cli: cannot read %s as a stylesheet\n", path.c_str());
         return 2;
     }
