@@ -152,6 +152,22 @@ TEST(NodeStorage, OversizedRecordGetsAChunkOfItsOwnSize) {
     ExpectValid(*doc);
 }
 
+TEST(NodeStorage, ElementRecordLargerThanAChunkAddressRange) {
+    // 300 000 children need a record of 1.2 MB: more 16-byte units than its size field holds.
+    auto doc = MakeTestDocument();
+    ldomNode* body = doc->getRootNode()->insertElement(-1, 0, el_body);
+    for (int i = 0; i < 300000; ++i)
+        body->insertText(string8(i == 299999 ? "last" : "t"));
+    ASSERT_TRUE(body->persist());
+    EXPECT_EQ(body->childCount(), 300000);
+    EXPECT_EQ(DumpNode(body->lastChild()), "last");
+    EXPECT_EQ(body->childAt(299999)->parent(), body);
+    body->setAttributeValue(0, attr_id, string16("big"));
+    ASSERT_TRUE(body->persist());
+    EXPECT_EQ(doc->getNodeById(string16("big")), body);
+    ExpectValid(*doc);
+}
+
 TEST(NodeStorage, ModifyThenPersistFreesTheOldRecord) {
     auto doc = MakeTestDocument();
     ldomNode* element = AppendMarkup(doc->getRootNode(), "<p class='a'>text</p>");
