@@ -67,3 +67,15 @@ constexpr int kMaxGifImageSide = 4096;
 // Code bytes accepted after the dictionary; the decoded text must also fit a stream (2 GiB).
 constexpr uint32_t kMinTcrPackedBytes = 10;
 constexpr uint32_t kMaxTcrPackedBytes = 128u * 1024 * 1024;
+
+// --- Fonts ---------------------------------------------------------------------------------
+// Font files of a book outside these sizes are not loaded.
+constexpr uint32_t kMinDocumentFontBytes = 100;
+constexpr uint32_t kMaxDocumentFontBytes = 5000000;
+// Faces looked at in one font file (a collection may claim any count).
+constexpr int kMaxFacesPerFontFile = 64;
+// Largest pixel size a font instance is made for.
+constexpr int kMaxFontPixelSize = 1024;
+// Glyphs whose bitmap would be wider or taller than this are not rendered (their advance still
+// counts): a hostile outline could otherwise ask for gigabytes.
+constexpr int kMaxRenderedGlyphSide = 2048;
