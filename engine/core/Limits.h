@@ -79,3 +79,14 @@ constexpr int kMaxFontPixelSize = 1024;
 // Glyphs whose bitmap would be wider or taller than this are not rendered (their advance still
 // counts): a hostile outline could otherwise ask for gigabytes.
 constexpr int kMaxRenderedGlyphSide = 2048;
+
+// --- XML and HTML tokenizer ------------------------------------------------------------------
+// Longest tag or attribute name; a longer one makes the tag unreadable.
+constexpr int32_t kMaxXmlNameUnits = 256;
+// Longest attribute value kept; the rest of a longer value is read and dropped.
+constexpr int32_t kMaxXmlAttrValueUnits = 1 << 20;
+// Attributes reported for one tag; later ones are read and dropped.
+constexpr int32_t kMaxXmlAttributesPerTag = 1024;
+// Text is handed to the writer in pieces of at most this many units (plus a few to keep an
+// entity or a surrogate pair whole).
+constexpr int32_t kXmlTextPieceUnits = 8192;
