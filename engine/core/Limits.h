@@ -16,6 +16,20 @@ constexpr uint32_t kMaxMemoryStreamBytes = 0x7FFFFFFFu;
 // Largest property file read into memory.
 constexpr uint32_t kMaxPropertyFileBytes = 64u * 1024 * 1024;
 
+// --- PDB books (MOBI, PalmDOC, eReader) ----------------------------------------------------
+// Decoded bytes of one text record; real books use 4096, anything above this is refused.
+constexpr uint32_t kMaxPdbRecordTextBytes = 64u * 1024;
+// Raw bytes of one text, HUFF or CDIC record read into memory.
+constexpr uint32_t kMaxPdbRawRecordBytes = 1024u * 1024;
+// Bytes of record 0 read for the headers, the full name and the EXTH block.
+constexpr uint32_t kMaxPdbHeaderRecordBytes = 1024u * 1024;
+// Decoded text of a whole book (stream positions are 32-bit).
+constexpr uint32_t kMaxPdbTextBytes = 256u * 1024 * 1024;
+// Nesting of HUFF/CDIC phrases that are themselves compressed.
+constexpr uint32_t kMaxHuffPhraseDepth = 32;
+// Decoded HUFF/CDIC phrases kept for reuse.
+constexpr uint32_t kMaxHuffDecodedPhraseBytes = 32u * 1024 * 1024;
+
 // --- Document tree -------------------------------------------------------------------------
 // Attributes kept on one element; later ones are dropped (and logged).
 constexpr uint32_t kMaxElementAttributes = 1024;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "engine/core/StringConvert.h"
+#include "engine/streams/KsMemoryStream.h"
 
 std::string CorpusDir() {
     const char* env = std::getenv("QUILLET_CORPUS");
@@ -80,4 +82,16 @@ string16 U16(const char* utf8) {
 std::string U8(const string16& text) {
     string8 bytes = String16ToUtf8(text);
     return std::string(bytes.CStr(), static_cast<size_t>(bytes.Length()));
+}
+
+std::string TestCaseName(const std::string& what) {
+    std::string name = what;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+}
+
+KsRef<KsStream> MemoryStreamOf(const std::string& bytes) {
+    return CreateMemoryStream(bytes.data(), static_cast<ks_pos_t>(bytes.size()), MemoryCopy::Copy,
+                              KS_MODE_READ);
 }

@@ -40,3 +40,14 @@ std::string ShellQuote(const std::string& text);
 
 string16 U16(const char* utf8);
 std::string U8(const string16& text);
+
+// A name for a parameterised test case made from its description: letters and digits kept,
+// everything else '_'. Use as INSTANTIATE_TEST_SUITE_P(..., [](const auto& p) {
+// return TestCaseName(p.param.what); }).
+std::string TestCaseName(const std::string& what);
+
+class KsStream;
+template <typename T>
+class KsRef;
+// A read-only memory stream holding a copy of the bytes.
+KsRef<KsStream> MemoryStreamOf(const std::string& bytes);

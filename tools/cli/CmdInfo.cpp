@@ -1,0 +1,66 @@
+// quillet-cli info: the format facts of a MOBI, PalmDOC or eReader book and its metadata.
+#include <cstdio>
+#include <cstring>
+
+#include "engine/core/StringConvert.h"
+#include "tools/cli/Cli.h"
+#include "tools/cli/CliBooks.h"
+
+namespace {
+
+int RunInfo(int argc, char** argv);
+const CliCommand kInfo{"info", "info BOOK",
+                       "print the format facts and metadata of a MOBI, PalmDOC or eReader book",
+                       RunInfo};
+CliRegistration registration(kInfo);
+
+void PrintLine(const char* key, const string16& value) {
+    string8 text = TnPropAccessor::EscapeValue(String16ToUtf8(value));
+    std::printf("%s=%s\n", key, text.CStr());
+}
+
+void PrintLine(const char* key, const char* value) {
+    std::printf("%s=%s\n", key, value);
+}
+
+void PrintLine(const char* key, uint64_t value) {
+    std::printf("%s=%llu\n", key, static_cast<unsigned long long>(value));
+}
+
+int RunInfo(int argc, char** argv) {
+    CliArgs args(argc, argv, {});
+    if (!args.ok() || args.positional().size() != 1 || !args.unknownOptions({}).empty())
+        return CliUsage(kInfo);
+    CliPdbBook book;
+    if (int status = CliOpenPdbBook(args.positional()[0], book)) return status;
+    PDBFile& file = *book.file;
+    const PdbDatabaseHeader& database = file.Database();
+    const PdbBookHeader& header = file.BookHeader();
+
+    // The facts first, all under "pdb.", then the book's properties in key order.
+    PrintLine("pdb.format", PdbFormatName(file.Format()));
+    PrintLine("pdb.name", BytesToString16(reinterpret_cast<const uint8_t*>(database.name),
+                                          strnlen(database.name, 32), nullptr));
+    PrintLine("pdb.type", database.type);
+    PrintLine("pdb.creator", database.creator);
+    PrintLine("pdb.compression", PdbCompressionName(file.Compression()));
+    PrintLine("pdb.records", file.RecordCount());
+    PrintLine("pdb.text.records", file.TextRecordCount());
+    PrintLine("pdb.text.length", file.TextLength());
+    uint32_t crc = 0;
+    if (file.ComputeCrc32(&crc) == KS_OK) std::printf("pdb.text.crc32=%08x\n", crc);
+    PrintLine("pdb.content", PdbContentKindName(file.ContentKind()));
+    PrintLine("pdb.images", static_cast<uint64_t>(book.images->GetObjectCount()));
+    if (file.Format() == PDB_FORMAT_MOBI) {
+        PrintLine("pdb.mobi.header.length", header.mobiHeaderLength);
+        PrintLine("pdb.mobi.type", header.mobiType);
+        PrintLine("pdb.mobi.encoding", header.textEncoding);
+        std::printf("pdb.mobi.extra.flags=0x%04x\n", header.extraDataFlags);
+    }
+    const TnPropContainer& properties = *file.Properties();
+    for (int i = 0; i < properties.count(); ++i)
+        PrintLine(properties.nameAt(i).CStr(), properties.valueAt(i));
+    return 0;
+}
+
+}  // namespace
