@@ -92,14 +92,17 @@ bool HuffCdicDecoder::Decode(const uint8_t* data, size_t size, std::vector<uint8
 }
 
 bool HuffCdicDecoder::PreparePhrase(Phrase& phrase, uint32_t depth) {
-    if (phrase.state == PhraseState::Decoding) return false;  // refers to itself
-    if (depth >= kMaxHuffPhraseDepth) return false;
+    if (phrase.state != PhraseState::Compressed) return false;  // refers to itself, or broken
+    if (depth >= kMaxHuffPhraseDepth) {
+        phrase.state = PhraseState::Broken;
+        return false;
+    }
     phrase.state = PhraseState::Decoding;
     std::vector<uint8_t> text;
     bool ok = DecodeInto(phraseBytes_.data() + phrase.start, phrase.length, text,
                          kMaxPdbRecordTextBytes, depth + 1);
     if (!ok || decoded_.size() + text.size() > kMaxHuffDecodedPhraseBytes) {
-        phrase.state = PhraseState::Compressed;
+        phrase.state = PhraseState::Broken;
         return false;
     }
     phrase.start = static_cast<uint32_t>(decoded_.size());

@@ -27,7 +27,9 @@ public:
                               size_t limit);
 
 private:
-    enum class PhraseState : uint8_t { Ready, Compressed, Decoding };
+    // A compressed phrase that failed once is Broken for good: retrying it at every reference
+    // would cost exponential time for nested phrases.
+    enum class PhraseState : uint8_t { Ready, Compressed, Decoding, Broken };
     struct Phrase {
         uint32_t start;  // in phraseBytes_ (Ready from the dictionary) or decoded_ (decoded)
         uint32_t length;

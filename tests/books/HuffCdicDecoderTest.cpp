@@ -166,4 +166,24 @@ TEST(HuffCdicDecoder, RefusesHostileData) {
     EXPECT_TRUE(Decode(decoder, std::string(2, CodeOf(41)), text, 65536));
 }
 
+TEST(HuffCdicDecoder, NestedPhrasesCostLinearTime) {
+    // Phrase i holds phrase i + 1 eight times. Too deep a chain, or one that grows past the
+    // output limit, fails; each phrase is tried once, so this ends at once instead of after
+    // 8^32 attempts.
+    for (int chain : {40, 20}) {
+        std::vector<TestPhrase> phrases;
+        for (int i = 0; i < chain; ++i)
+            phrases.push_back({std::string(8, CodeOf(i + 1)), true});
+        phrases.push_back({"x"});
+        HuffCdicDecoder decoder;
+        ASSERT_TRUE(Load(decoder, FixedCodeTables(phrases)));
+        std::string text;
+        EXPECT_FALSE(Decode(decoder, std::string(4, CodeOf(0)), text)) << chain;
+        EXPECT_FALSE(Decode(decoder, std::string(4, CodeOf(0)), text)) << chain;
+        // Five levels from the end: 8^5 bytes, within the limit.
+        EXPECT_TRUE(Decode(decoder, std::string(1, CodeOf(chain - 5)), text)) << chain;
+        EXPECT_EQ(text, std::string(32768, 'x'));
+    }
+}
+
 }  // namespace

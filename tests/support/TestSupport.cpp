@@ -27,6 +27,9 @@ std::string SourceDir() {
 std::string CliPath() {
     return QUILLET_CLI_PATH;
 }
+std::string MakeBookPath() {
+    return QUILLET_MAKE_BOOK_PATH;
+}
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "quillet-test-XXXXXX").string();

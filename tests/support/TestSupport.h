@@ -16,6 +16,8 @@ std::string CorpusDir();
 
 std::string SourceDir();
 std::string CliPath();
+// The book maker of tools/make-book.
+std::string MakeBookPath();
 
 // A fresh empty folder under the system's temporary folder, removed with the object.
 class TempDir {
