@@ -5,9 +5,7 @@
 #include "engine/core/Log.h"
 #include "engine/core/StringConvert.h"
 #include "engine/core/TnPropContainer.h"
-// FIXME: use the code page lookup of engine/text once it exists; until then the generated
-// windows-1252 table is read directly.
-#include "engine/text/CodePageTables.inc"
+#include "engine/text/CodePages.h"
 
 namespace {
 
@@ -47,7 +45,9 @@ string16 DecodeMobiText(const uint8_t* bytes, size_t length, uint32_t encoding) 
     if (zero) length = static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes);
     if (encoding == kMobiEncodingUtf8)
         return Utf8ToString16(reinterpret_cast<const char*>(bytes), length);
-    return BytesToString16(bytes, length, kCodePageWindows1252);
+    // The field is a Windows code page number; MOBI books use 1252 (other numbers get their
+    // table where the engine has one, else windows-1252).
+    return BytesToString16(bytes, length, GetCodePageTable(static_cast<int>(encoding)));
 }
 
 uint32_t ReadMobiMetadata(const uint8_t* record0, size_t size, const PdbBookHeader& header,

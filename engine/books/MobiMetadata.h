@@ -9,7 +9,8 @@
 class TnPropContainer;
 
 // Decodes a text of record 0 (the full name, an EXTH value) up to its first zero byte by the
-// MOBI header's text encoding: 65001 is UTF-8, anything else windows-1252.
+// MOBI header's text encoding: 65001 is UTF-8, 1252 (and anything the engine has no table
+// for) windows-1252.
 string16 DecodeMobiText(const uint8_t* bytes, size_t length, uint32_t encoding);
 
 // No cover offset in the EXTH block.

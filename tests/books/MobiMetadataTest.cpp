@@ -101,6 +101,10 @@ TEST(MobiMetadata, DecodesTextsByTheHeaderEncoding) {
     EXPECT_EQ(PropertiesOf(utf8),
               "doc.authors=Ren\xc3\xa9\n"
               "doc.title=\xd0\x95\xd0\xb2\xd0\xb3\xd0\xb5\xd0\xbd\xd0\xb8\xd0\xb9\n");
+    // A Windows code page the engine has a table for.
+    PdbBookSpec cp1251 = Book({}, "\xcf\xf0\xe8\xe2\xe5\xf2");
+    cp1251.textEncoding = 1251;
+    EXPECT_EQ(PropertiesOf(cp1251), "doc.title=\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\n");
 }
 
 TEST(MobiMetadata, EndsTheWalkAtMalformedRecords) {
