@@ -8,6 +8,7 @@
 #include "engine/books/KsPDBContainer.h"
 #include "engine/books/PdbBook.h"
 #include "engine/core/Log.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/books/PdbBookWriter.h"
 
@@ -56,22 +57,6 @@ OpenedBook Open(const std::string& bytes) {
         book.file->Open(MemoryStreamOf(bytes), book.container.Get(), PdbTextPass::Run, &book.kind);
     return book;
 }
-
-// Collects warnings, so tests can check what the engine logs.
-class CollectingSink final : public KsLogSink {
-public:
-    CollectingSink() : KsLogSink(KS_LOG_WARN), previous_(SetLogSink(this)) {}
-    ~CollectingSink() override { SetLogSink(previous_); }
-    void Write(const char* level, const char* format, va_list args) override {
-        char line[512];
-        vsnprintf(line, sizeof(line), format, args);
-        lines += std::string(level) + " " + line + "\n";
-    }
-    std::string lines;
-
-private:
-    KsLogSink* previous_;
-};
 
 struct FormatCase {
     const char* what;
@@ -374,14 +359,12 @@ TEST(PDBFile, ShortTextIsAcceptedWithAWarning) {
     PdbBookSpec spec;
     spec.text = BookText(5000);
     spec.declaredTextLength = 6000;
-    CollectingSink sink;
+    CapturedLog captured(KS_LOG_WARN);
     OpenedBook book = Open(WritePdbBook(spec));
     ASSERT_TRUE(book.ok);
     EXPECT_EQ(book.file->GetSize(), 5000u);
     EXPECT_EQ(ReadAll(*book.file), spec.text);
-    EXPECT_NE(sink.lines.find("WARN PDB: Unpacked text size is 5000 but expected 6000"),
-              std::string::npos)
-        << sink.lines;
+    EXPECT_EQ(captured.count("WARN PDB: Unpacked text size is 5000 but expected 6000"), 1);
 }
 
 TEST(PDBFile, LongTextIsCutToTheHeaderLengthAndSoIsItsCrc) {
@@ -408,11 +391,11 @@ TEST(PDBFile, BrokenTextRecordLosesOnlyItself) {
     uint32_t end2 = PdbRecordOffset(bytes, 3);
     bytes[end2 - 2] = static_cast<char>(0xFF);
     bytes[end2 - 1] = 0x7F;  // 16383 bytes
-    CollectingSink sink;
+    CapturedLog captured(KS_LOG_WARN);
     OpenedBook book = Open(bytes);
     ASSERT_TRUE(book.ok);
     EXPECT_EQ(ReadAll(*book.file), spec.text.substr(0, 1000) + spec.text.substr(2000));
-    EXPECT_NE(sink.lines.find("text record 2 cannot be decoded"), std::string::npos);
+    EXPECT_EQ(captured.count("text record 2 cannot be decoded"), 1);
 }
 
 TEST(PDBFile, RecordsDecodingBeyond64KiBAreRefused) {
