@@ -1,7 +1,10 @@
 #pragma once
 
+#include "engine/core/TnPropContainer.h"
 #include "engine/css/CssEnums.h"
 #include "engine/css/CssStyleSheet.h"
+#include "engine/dom/KsContentsEntry.h"
+#include "engine/dom/ldomXRangeList.h"
 #include "engine/dom/lxmlDocBase.h"
 #include "engine/streams/KsContainer.h"
 
@@ -21,10 +24,21 @@ public:
     // The display of an element: its type's default (inherit when the type has none).
     CssDisplay nodeDisplay(const ldomNode* element) const;
 
+    // The document properties ("doc.title", "doc.file.code.base", ...); shared with the view.
+    TnPropContainer* getProps() const { return props_.Get(); }
+    void setProps(KsRef<TnPropContainer> props) { props_ = std::move(props); }
+
+    // The table of contents (its root entry) and the selected ranges.
+    KsContentsEntry* getToc() { return &toc_; }
+    ldomXRangeList& getSelections() { return selections_; }
+
     // This program configures no cache folder, so chunks can never be swapped out.
     bool createCacheFile() override;
 
 private:
     CssStyleSheet stylesheet_;
     KsRef<KsContainer> container_;
+    KsRef<TnPropContainer> props_ = CreatePropContainer();
+    KsContentsEntry toc_{this};
+    ldomXRangeList selections_;
 };
