@@ -7,6 +7,8 @@
 #include <map>
 #include <memory>
 
+#include "engine/books/KsPDBContainer.h"
+#include "engine/books/PDBFile.h"
 #include "engine/core/StringConvert.h"
 #include "engine/streams/KsFileStream.h"
 #include "engine/text/KsHTMLParser.h"
@@ -107,6 +109,64 @@ TEST(XmlTokenizerCorpus, BalancedTagsAndBodyWords) {
         EXPECT_FALSE(expected.empty()) << expectedPath;
         EXPECT_GE(ratio, 0.99) << file;
     }
+}
+
+// The decoded markup of every MOBI book: the same checks, against libxml2's HTML parser reading
+// the same bytes (xmllint --html --xpath 'string(//body)').
+TEST(XmlTokenizerCorpus, MobiMarkup) {
+    QUILLET_REQUIRE_CORPUS();
+    if (RunCommand("xmllint --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
+    TempDir dir;
+    std::filesystem::path mobiDir = std::filesystem::path(CorpusDir()) / "mobi";
+    std::vector<std::filesystem::path> books;
+    std::error_code ec;
+    for (const auto& item : std::filesystem::directory_iterator(mobiDir, ec))
+        books.push_back(item.path());
+    std::sort(books.begin(), books.end());
+    int checked = 0;
+    for (const auto& path : books) {
+        KsRef<KsStream> stream = OpenFileStream(U16(path.string().c_str()), KS_MODE_READ);
+        ASSERT_TRUE(stream);
+        KsRef<PDBFile> book(new PDBFile());
+        PdbContentKind kind = PDB_CONTENT_NONE;
+        if (!book->Open(stream, nullptr, PdbTextPass::Run, &kind) || kind != PDB_CONTENT_HTML) {
+            std::printf("%-50s (not read: %s)\n", path.filename().c_str(),
+                        PdbOpenErrorText(book->OpenError()));
+            continue;
+        }
+        std::string markup(book->TextLength(), '\0');
+        ASSERT_EQ(book->SetPos(0), 0u);
+        ASSERT_TRUE(book->ReadExact(markup.data(), static_cast<ks_pos_t>(markup.size())));
+        // MOBI markup declares no charset; the MOBI header names it. Tell both parsers.
+        const bool utf8 = book->BookHeader().textEncoding != kMobiEncodingWindows1252;
+        const char* charset = utf8 ? "utf-8" : "windows-1252";
+        const std::string markupFile = dir.file("markup.html");
+        ASSERT_TRUE(WriteFileBytes(markupFile, std::string("<meta http-equiv=\"Content-Type\" "
+                                                           "content=\"text/html; charset=") +
+                                                   charset + "\">" + markup));
+        std::string reference;
+        RunCommand(
+            "xmllint --html --xpath 'string(//body)' " + ShellQuote(markupFile) + " 2>/dev/null",
+            &reference);
+
+        BodyTextCollector events;
+        KsHTMLParser parser(KsRef<KsStream>(book), &events);
+        parser.SetCharset(U16(charset).CStr());
+        EXPECT_TRUE(parser.CheckFormat()) << path;
+        parser.Parse();
+        for (const auto& [name, closed] : events.closes) {
+            if (markup.find("</" + name) == std::string::npos) continue;
+            EXPECT_EQ(events.opens[name], closed) << path << ": element " << name;
+        }
+        std::vector<std::string> expected = SplitWords(reference);
+        std::vector<std::string> ours = SplitWords(events.text);
+        double ratio = InOrderWordRatio(expected, ours);
+        std::printf("%-50s %8zu %8zu %7.2f%%\n", path.filename().c_str(), expected.size(),
+                    ours.size(), 100.0 * ratio);
+        EXPECT_GE(ratio, 0.99) << path;
+        ++checked;
+    }
+    EXPECT_GT(checked, 3);
 }
 
 }  // namespace

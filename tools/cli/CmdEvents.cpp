@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <memory>
 
+#include "engine/books/PdbBook.h"
 #include "engine/text/KsEventDumpCallback.h"
 #include "engine/text/KsHTMLParser.h"
 #include "engine/text/KsTextBookmarkParser.h"
 #include "engine/text/KsXMLParser.h"
 #include "tools/cli/Cli.h"
+#include "tools/cli/CliBooks.h"
 #include "tools/cli/CliStreams.h"
 
 namespace {
@@ -15,7 +17,8 @@ namespace {
 int RunEvents(int argc, char** argv);
 const CliCommand kEvents{
     "events", "events FILE [--xml|--fb2|--html|--bookmarks] [--flags N] [--merge-text]",
-    "print the tag, attribute and text events a markup file tokenizes to", RunEvents};
+    "print the tag, attribute and text events a markup file (or a PDB book's text) tokenizes to",
+    RunEvents};
 CliRegistration registration(kEvents);
 
 std::unique_ptr<KsTextFileBase> MakeParser(const std::string& kind, KsRef<KsStream> stream,
@@ -41,6 +44,13 @@ int RunEvents(int argc, char** argv) {
     if (!stream) {
         std::fprintf(stderr, "quillet-cli: %s\n", error.c_str());
         return 2;
+    }
+    // A PDB book: its decoded text is the markup.
+    PdbContentKind content = PDB_CONTENT_NONE;
+    if (IsPdbBook(stream, content)) {
+        CliPdbBook book;
+        if (int status = CliOpenPdbBook(args.positional()[0], book)) return status;
+        stream = KsRef<KsStream>(book.file);
     }
     std::vector<std::string> kinds;
     for (const char* kind : {"xml", "fb2", "html", "bookmarks"})
