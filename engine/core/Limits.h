@@ -50,6 +50,8 @@ constexpr int kMaxCssAttrValueLength = 64;
 constexpr int64_t kMaxCssNumberIntegerPart = 0x7FFFFF;
 // Fraction digits that count; further digits are read and ignored.
 constexpr int kMaxCssFractionDigits = 6;
+// Computed font sizes saturate here (nested "font-size: 100em" would overflow otherwise).
+constexpr int32_t kMaxComputedFontPixels = 0x7FFFFF;
 
 // --- Text import ---------------------------------------------------------------------------
 // Longest line ReadLine hands out when no blank cuts it earlier (text without spaces such as CJK,
