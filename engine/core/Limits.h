@@ -106,3 +106,9 @@ constexpr int32_t kMaxXmlAttributesPerTag = 1024;
 // Text is handed to the writer in pieces of at most this many units (plus a few to keep an
 // entity or a surrogate pair whole).
 constexpr int32_t kXmlTextPieceUnits = 8192;
+
+// --- Document writers ------------------------------------------------------------------------
+// Deepest element nesting a writer builds. Deeper opens create no element (their content goes to
+// the deepest element there is, their closes are ignored), so that no later tree walk, style,
+// layout or drawing step can run out of stack on a book of unclosed tags.
+constexpr int kMaxElementDepth = 1000;

@@ -6,6 +6,9 @@
 
 #include "engine/core/StringConvert.h"
 #include "engine/dom/BuiltinNameTables.h"
+#include "engine/dom/ldomPathPosition.h"
+#include "engine/dom/ldomTreeDump.h"
+#include "engine/streams/KsMemoryStream.h"
 
 std::unique_ptr<ldomDocument> MakeTestDocument() {
     auto document = std::make_unique<ldomDocument>();
@@ -135,4 +138,32 @@ std::string DumpChildren(const ldomNode* node) {
     for (int i = 0; i < node->childCount(); ++i)
         out += DumpNode(node->childAt(i));
     return out;
+}
+
+std::unique_ptr<ldomDocument> ParseMarkupText(const std::string& text, MarkupFormat format) {
+    auto document = MakeTestDocument();
+    KsRef<KsStream> stream =
+        CreateMemoryStream(text.data(), text.size(), MemoryCopy::Copy, KS_MODE_READ);
+    const MarkupFormat used = ImportMarkupDocument(stream, *document, format);
+    EXPECT_NE(used, MarkupFormat::None) << "not accepted as markup: " << text.substr(0, 200);
+    return document;
+}
+
+std::string TreeText(const ldomNode* node) {
+    string8 text = DumpTree(node);
+    return std::string(text.CStr(), size_t(text.Length()));
+}
+
+std::string ChildrenTreeText(ldomDocument& document, const char* elementName) {
+    ldomPathPosition cursor(ldomPosition(document.getRootNode(), -1));
+    while (cursor.nextNode()) {
+        ldomNode* node = cursor.getNode();
+        if (!node->isNodeName(elementName)) continue;
+        std::string out;
+        for (int i = 0; i < node->childCount(); ++i)
+            out += TreeText(node->childAt(i));
+        return out;
+    }
+    ADD_FAILURE() << "no element " << elementName;
+    return std::string();
 }

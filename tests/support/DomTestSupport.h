@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/dom/ldomDocument.h"
+#include "engine/dom/ldomMarkupImport.h"
 
 // A fresh document with the built-in element, attribute and namespace tables.
 std::unique_ptr<ldomDocument> MakeTestDocument();
@@ -22,3 +23,11 @@ ldomNode* AppendMarkup(ldomNode* parent, const std::string& markup,
 std::string DumpNode(const ldomNode* node);
 // The children of a node, dumped one after the other.
 std::string DumpChildren(const ldomNode* node);
+
+// Parses a markup text (the bytes of a file named "test.html" or "test.xml") into a new
+// document; fails the test when the format check refuses it.
+std::unique_ptr<ldomDocument> ParseMarkupText(const std::string& text, MarkupFormat format);
+// The indented tree text of the node and its subtree (see DumpTree), or of the children of
+// the document's first element of that name.
+std::string TreeText(const ldomNode* node);
+std::string ChildrenTreeText(ldomDocument& document, const char* elementName);
