@@ -201,10 +201,8 @@ bool ldomDocumentWriter::takeFlattenedClose(uint16_t nameId) {
     return true;
 }
 
-void ldomDocumentWriter::applyLinkedStyleSheet(const unit16* tagName) {
-    if (!Equals(tagName, "link")) return;
-    ldomNode* element = currentElement();
-    if (!element || !element->isNodeName("link")) return;
+void ldomDocumentWriter::applyLinkedStyleSheet(ldomNode* element) {
+    if (!element->isNodeName("link")) return;
     ldomNode* parent = element->parent();
     if (!parent || !parent->isNodeName("head")) return;
     string16 rel = element->attrValue("rel");
@@ -228,7 +226,6 @@ void ldomDocumentWriter::OnTagClose(const unit16*, const unit16* tagName) {
     }
     const uint16_t id = document_->findElementNameIndex(string16(tagName ? tagName : u""));
     if (takeFlattenedClose(id)) return;
-    applyLinkedStyleSheet(tagName);
     const bool styleSheetName = Equals(tagName, "stylesheet");
     bool fragmentStyleSheet = false;
     if (styleSheetName) {
@@ -274,6 +271,7 @@ void ldomDocumentWriter::closeInnermostFrame() {
     ldomNode* element = frame->element;
     const bool isRoot = element == document_->getRootNode();
     if (onElementClose(*frame)) {
+        applyLinkedStyleSheet(element);
         if (frame->isSection && !frame->tocEntry) makeTocEntry(frame);
         if (styles_) {
             if (!frame->bodyStarted) startBody();

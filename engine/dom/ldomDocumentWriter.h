@@ -73,8 +73,6 @@ protected:
     bool closeFramesUpTo(uint16_t nameId);
     void closeInnermostFrame();
     void closeAllFrames();
-    // The "link rel=stylesheet" in the head of an HTML file, at its close.
-    void applyLinkedStyleSheet(const unit16* tagName);
     void setMismatch() { mismatch_ = true; }
     // Text flags for the innermost frame.
     void updateFlags();
@@ -88,6 +86,9 @@ protected:
 
 private:
     void makeTocEntry(ldomWriterFrame* frame);
+    // The "link rel=stylesheet" in the head of an HTML file, at its close (by its own tag, or
+    // implicitly: HTML does not close a link).
+    void applyLinkedStyleSheet(ldomNode* element);
     const string16& framePath(ldomWriterFrame* frame);
 
     ldomDocument* document_;

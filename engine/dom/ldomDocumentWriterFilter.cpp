@@ -30,6 +30,16 @@ const ldomAutoCloseRule kHtmlAutoCloseRules[] = {
     {"tfoot", "tr", "thead", "tfoot", "tbody", nullptr},
     {"tbody", "tr", "thead", "tfoot", "tbody", nullptr},
     {"table", "p", nullptr},
+    // Further void elements of HTML: left open, they would swallow what follows (the title
+    // after a meta in a head, the paragraphs after an area).
+    {"meta", nullptr},
+    {"link", nullptr},
+    {"base", nullptr},
+    {"area", nullptr},
+    {"wbr", nullptr},
+    {"embed", nullptr},
+    {"source", nullptr},
+    {"track", nullptr},
     {nullptr},
 };
 
@@ -121,6 +131,8 @@ ldomNode* ldomDocumentWriterFilter::OnTagOpen(const unit16* nsPrefix, const unit
     tagBodyReceived_ = false;
     paragraphFromBreak_ = Equals(tagName, "br") || Equals(tagName, "dd");
     const uint16_t id = paragraphFromBreak_ ? elementId(u"p") : elementId(tagName);
+    // A void element holds nothing, not even the element that follows it directly.
+    AutoClose(currentElementId(), false);
     AutoClose(id, true);
     ldomNode* element = openElement(nsPrefix, id);
     if (element) updateFilterFlags();
@@ -228,7 +240,6 @@ void ldomDocumentWriterFilter::OnTagClose(const unit16*, const unit16* tagName) 
     }
     const uint16_t id = getDocument()->findElementNameIndex(string16(tagName ? tagName : u""));
     if (takeFlattenedClose(id)) return;
-    applyLinkedStyleSheet(tagName);
     if (Equals(tagName, "title")) {
         ldomNode* element = currentElement();
         ldomNode* parent = element ? element->parent() : nullptr;

@@ -75,6 +75,8 @@ const TreeCase kTreeCases[] = {
     {"OtherTablesStay", "<table align='right' width='50%'><tr><td>t</td></tr></table>",
      "<table style=\"text-align: right\" width=\"50%\">\n  <tr>\n    <td>t</td>\n  "
      "</tr>\n</table>\n"},
+    {"VoidElementsDoNotHoldTheNextElement", "<p><img src='a'><img src='b'>x<wbr><b>y</b></p>",
+     "<p>\n  <img src=\"a\"/>\n  <img src=\"b\"/>\n  \"x\"\n  <wbr/>\n  <b>y</b>\n</p>\n"},
     {"UnclosedInlinesAreClosedByTheirBlock", "<p><b>bold<i>both</p><p>plain</p>",
      "<p>\n  <b>\n    \"bold\"\n    <i>both</i>\n  </b>\n</p>\n<p>plain</p>\n"},
 };
@@ -147,6 +149,22 @@ TEST(HtmlWriter, TitleOfTheHeadBecomesTheDocumentTitle) {
         "<html><head><title>  The Book  </title></head><body><title>not this</title></body></html>",
         MarkupFormat::Html);
     EXPECT_EQ(U8(doc->getProps()->readTextOr("doc.title", "")), "The Book");
+}
+
+TEST(HtmlWriter, HeadElementsAreVoid) {
+    // Unclosed meta and link elements, with nothing between the tags: the title and the second
+    // link stay children of the head.
+    auto doc = ParseMarkupText(
+        "<html><head><meta charset=utf-8><meta name=a content=b><base href=x/>"
+        "<title>After Metas</title><link rel=stylesheet type=text/css href=a.css>"
+        "<link rel=icon href=i.png></head><body><p>x</p></body></html>",
+        MarkupFormat::Html);
+    EXPECT_EQ(U8(doc->getProps()->readTextOr("doc.title", "")), "After Metas");
+    EXPECT_EQ(ChildrenTreeText(*doc, "head"),
+              "<meta charset=\"utf-8\"/>\n<meta name=\"a\" content=\"b\"/>\n"
+              "<base href=\"x/\"/>\n<title>After Metas</title>\n"
+              "<link rel=\"stylesheet\" type=\"text/css\" href=\"a.css\"/>\n"
+              "<link rel=\"icon\" href=\"i.png\"/>\n");
 }
 
 // Reaches the deepest element of the document and counts the levels below the root.
