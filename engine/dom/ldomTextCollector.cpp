@@ -9,7 +9,11 @@ bool ldomTextCollector::onElement(const ldomXRange& range) {
     if (IsHiddenElement(element)) return false;
     const CssDisplay display = element->getDocument()->nodeDisplay(element);
     lastText_ = false;
-    newBlock_ = !(display == CssDisplay::Inline || display == CssDisplay::RunIn);
+    // An inline element keeps a block start still waiting for its first text: the text of
+    // "<p><b>I</b></p>" begins a block as much as that of "<p>I</p>".
+    if (display != CssDisplay::Inline && display != CssDisplay::RunIn) newBlock_ = true;
+    // A line break separates what it breaks like a block does ("line<br/>next").
+    if (element->isNodeName("br")) newBlock_ = true;
     return true;
 }
 

@@ -88,6 +88,14 @@ TEST(ldomXRange, RangeTextJoinsBlocksAndSkipsHiddenText) {
     EXPECT_EQ(U8(all.getRangeText('\n', 8)), "First bo");
 }
 
+TEST(ldomXRange, BlockStartingWithAnInlineElementIsStillABlock) {
+    auto doc = MakeTestDocument();
+    AppendMarkup(doc->getRootNode(),
+                 "<body><p>Chapter one</p><p><strong>I</strong></p><p><em>x</em> y<b>z</b></p>"
+                 "<p>line<br/>next</p></body>");
+    EXPECT_EQ(U8(WholeDocument(*doc).getRangeText('\n')), "Chapter one\nI\nx yz\nline\nnext");
+}
+
 TEST(ldomXRange, SplitTextNodesOfOneBlockGetNoDelimiter) {
     auto doc = MakeTestDocument();
     ldomNode* p = doc->getRootNode()->insertElement(-1, 0, doc->getElementNameIndex("p"));
