@@ -36,6 +36,10 @@ constexpr uint32_t kMaxElementAttributes = 1024;
 // Distinct attribute values of one document; later new values are not stored (and logged).
 constexpr uint32_t kMaxAttrValues = 1u << 24;
 
+// Bytes and count of the binary objects (pictures inside the text) one document keeps.
+constexpr uint64_t kMaxDocumentBlobBytes = 256u * 1024 * 1024;
+constexpr uint32_t kMaxDocumentBlobs = 65536;
+
 // --- CSS -----------------------------------------------------------------------------------
 // Nested "@import" levels followed below a stylesheet.
 constexpr int kMaxCssImportDepth = 10;

@@ -81,6 +81,9 @@ public:
     bool updateStyles();
     // Forgets every style and font of the elements.
     void dropStyles();
+    // The document counts as not rendered: the next updateStyles computes everything again.
+    void resetRendering() { rendered_ = false; }
+    bool isRendered() const { return rendered_; }
 
     // Hashes.
     uint32_t nodeStyleHash() const;

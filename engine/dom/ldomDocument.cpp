@@ -1,7 +1,9 @@
 #include "engine/dom/ldomDocument.h"
 
 #include "engine/core/Log.h"
+#include "engine/core/StringConvert.h"
 #include "engine/css/ldomDocumentStyles.h"
+#include "engine/graphics/KsFontManager.h"
 
 ldomDocument::ldomDocument()
     : stylesheet_(this), styles_(std::make_unique<ldomDocumentStyles>(*this)) {}
@@ -15,11 +17,6 @@ CssDisplay ldomDocument::nodeDisplay(const ldomNode* element) const {
     return props ? props->display : CssDisplay::Inherit;
 }
 
-bool ldomDocument::createCacheFile() {
-    LogError("Cannot swap: cache dir is not initialized");
-    return false;
-}
-
 int ldomDocument::cachedStyleCount() const {
     return styles_->styleCount();
 }
@@ -30,4 +27,15 @@ int ldomDocument::cachedFontCount() const {
 
 void ldomDocument::onNodeDestroyed(ldomNode& node) {
     styles_->onNodeDestroyed(node);
+}
+
+void ldomDocument::registerEmbeddedFonts() {
+    KsFontManager* fonts = GetFontManager();
+    if (!fonts) return;
+    for (const KsEmbeddedFont& font : embeddedFonts_) {
+        if (!fonts->RegisterDocumentFont(docSlot(), getContainer(), font.url, font.face, font.bold,
+                                         font.italic))
+            LogError("Failed to register document font face: %s file: %s", font.face.CStr(),
+                     String16ToUtf8(font.url).CStr());
+    }
 }
