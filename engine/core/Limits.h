@@ -63,6 +63,14 @@ constexpr int32_t kMaxComputedFontPixels = 0x7FFFFF;
 constexpr int32_t kMaxTextLineUnits = 32768;
 // Largest range a parser loads into its byte buffer at once.
 constexpr uint32_t kMaxParserBufferBytes = 64u * 1024 * 1024;
+// Text the plain-text import holds in its window of lines: it stops reading lines ahead once the
+// window has this many units (lines cut without blanks are long).
+constexpr int64_t kMaxTextWindowUnits = 4 * 1024 * 1024;
+// Empty-line elements the plain-text import writes for one run of blank lines; the rest of the
+// run is dropped (a file of nothing but line breaks would otherwise fill the tree).
+constexpr int kMaxTextEmptyLinesInRow = 8;
+// Pieces of one overlong line (cut by the line reader) joined into one paragraph.
+constexpr int kMaxTextJoinedPieces = 30;
 
 // --- Images --------------------------------------------------------------------------------
 // Largest width or height of a decoded image, and largest pixel count; checked against the
