@@ -42,6 +42,17 @@ TEST(TreeCommand, ParsesHtmlThroughTheAutoClosingWriter) {
               "<p>two</p>\n  </body>\n</html>\n== table of contents: none\n");
 }
 
+TEST(TreeCommand, StatsGiveTheSizeOfTheTree) {
+    int status = -1;
+    std::string out = Cli("tree --stats " + DataFile("sections.fb2"), &status);
+    EXPECT_EQ(status, 0);
+    unsigned nodes = 0;
+    size_t bytes = 0;
+    ASSERT_EQ(std::sscanf(out.c_str(), "nodes %u\ntree bytes %zu\n", &nodes, &bytes), 2) << out;
+    EXPECT_GT(nodes, 50u);
+    EXPECT_GT(bytes, size_t(nodes) * 8);
+}
+
 TEST(FindCommand, ListsMatchesAsPaths) {
     int status = -1;
     std::string out = Cli("find " + DataFile("sections.fb2") + " PART", &status);

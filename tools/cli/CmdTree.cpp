@@ -1,5 +1,6 @@
 // quillet-cli tree: parses an HTML, XHTML, FB2, plain-text or PML file through the writer its
-// format needs and prints the document tree as indented XML, then the table of contents.
+// format needs and prints the document tree as indented XML, then the table of contents; or,
+// with --stats, only the size of the tree.
 #include <cstdio>
 
 #include "engine/dom/BuiltinNameTables.h"
@@ -14,8 +15,9 @@
 namespace {
 
 int RunTree(int argc, char** argv);
-const CliCommand kTree{"tree", "tree FILE [--xml|--fb2|--html|--text|--pre|--pml]",
-                       "print the document tree a markup file builds, then its table of contents",
+const CliCommand kTree{"tree", "tree FILE [--xml|--fb2|--html|--text|--pre|--pml] [--stats]",
+                       "print the document tree a markup file builds, then its table of contents "
+                       "(--stats: its node count and memory instead)",
                        RunTree};
 CliRegistration registration(kTree);
 
@@ -24,7 +26,7 @@ int RunTree(int argc, char** argv) {
     MarkupFormat format = MarkupFormat::Detect;
     TextLayout layout = TextLayout::Detect;
     if (!args.ok() || args.positional().size() != 1 ||
-        !args.unknownOptions({"xml", "fb2", "html", "text", "pre", "pml"}).empty() ||
+        !args.unknownOptions({"xml", "fb2", "html", "text", "pre", "pml", "stats"}).empty() ||
         !CliMarkupFormat(args, format))
         return CliUsage(kTree);
     const std::string& path = args.positional()[0];
@@ -37,6 +39,11 @@ int RunTree(int argc, char** argv) {
     const int status = choice == CliTextChoice::Text ? CliImportText(path, document, layout)
                                                      : CliImportMarkup(path, document, format);
     if (status != 0) return status;
+    if (args.has("stats")) {
+        std::printf("nodes %u\ntree bytes %zu\n", document.itemCount(),
+                    document.memoryUsage().total());
+        return 0;
+    }
     const string8 text = DumpTreeAndContents(document);
     std::fwrite(text.CStr(), 1, size_t(text.Length()), stdout);
     return 0;
