@@ -322,11 +322,8 @@ void ldomDocumentWriter::makeTocEntry(ldomWriterFrame* frame) {
         parent->tocEntry->addChild(title, ldomPosition(frame->element, 0), framePath(frame));
 }
 
-bool ldomDocumentWriter::OnBinaryData(const string16& name, const uint8_t*, int size) {
-    // FIXME: the document's blob cache (embedded pictures of RTF books) is not there yet.
-    LogDebug("Binary object %s (%d bytes) is not kept: no blob cache", String16ToUtf8(name).CStr(),
-             size);
-    return false;
+bool ldomDocumentWriter::OnBinaryData(const string16& name, const uint8_t* data, int size) {
+    return document_->addBlob(name, data, size);
 }
 
 void ldomDocumentWriter::OnMetaProperty(const char* name, const string8& value) {

@@ -134,6 +134,27 @@ TEST_F(WriterStyles, InternalStylesSwitchedOffIgnoreAlignAndStyleAttributes) {
         << TreeText(doc->getRootNode());
 }
 
+TEST_F(WriterStyles, UnclosedTagsOfAHugeBookAreStyledAtTheCappedDepth) {
+    std::string page = "<html><body>";
+    for (int i = 0; i < 100000; ++i)
+        page += "<div><b>";
+    page += "deep</body></html>";
+    auto doc = NewDocument();
+    {
+        ldomDocumentWriterStyles styles(*doc);
+        Import(*doc, page, MarkupFormat::Html, &styles);
+    }
+    ldomNode* deep = doc->getRootNode()->lastTextDescendant();
+    ASSERT_TRUE(deep);
+    EXPECT_EQ(U8(deep->text()), "deep");
+    EXPECT_TRUE(doc->styles().getStyle(deep->parent()));
+    EXPECT_NE(deep->parent()->renderMethod(), RenderMethod::Invisible);
+    // A full style pass over the capped tree.
+    EXPECT_TRUE(doc->styles().setRenderProps(500, 800, font_, 100, nullptr));
+    EXPECT_TRUE(doc->styles().updateStyles());
+    EXPECT_EQ(doc->checkInvariants(), "");
+}
+
 TEST_F(WriterStyles, NotAvailableBeforeTheRenderProperties) {
     auto doc = MakeTestDocument();
     EXPECT_FALSE(ldomDocumentWriterStyles::available(*doc));

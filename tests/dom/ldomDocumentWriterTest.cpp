@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -156,6 +157,19 @@ TEST(DocumentWriter, WorksWithoutStartEventAndKeepsProperties) {
     }
     EXPECT_EQ(TreeText(doc->getRootNode()->childAt(0)), "<body>\n  <section/>\n</body>\n");
     EXPECT_EQ(U8(doc->getProps()->readTextOr("doc.title", "")), "Meta Title");
+}
+
+TEST(DocumentWriter, BinaryObjectsGoToTheBlobCache) {
+    auto doc = MakeTestDocument();
+    ldomDocumentWriter writer(doc.get());
+    const uint8_t picture[] = {0x89, 'P', 'N', 'G'};
+    EXPECT_TRUE(writer.OnBinaryData(string16("@blob#image0"), picture, 4));
+    EXPECT_FALSE(writer.OnBinaryData(string16("@blob#bad"), nullptr, 4));
+    KsRef<KsStream> blob = doc->getBlobCache().getBlob(string16("@blob#image0"));
+    ASSERT_TRUE(blob);
+    uint8_t read[4] = {};
+    ASSERT_TRUE(blob->ReadExact(read, 4));
+    EXPECT_EQ(std::memcmp(read, picture, 4), 0);
 }
 
 TEST(DocumentWriter, PreformattedBlankTextNeedsPreformattedEvents) {
