@@ -3,7 +3,32 @@
 #include <cstdio>
 #include <utility>
 
+#include "engine/books/PDBFile.h"
+#include "engine/books/PdbBook.h"
+#include "engine/books/PdbBookImport.h"
 #include "tools/cli/CliStreams.h"
+
+namespace {
+
+// A PDB book: 0 when its text became the document, else the exit status after a message.
+int ImportPdbBook(const std::string& path, KsRef<KsStream> stream, ldomDocument& document) {
+    PdbContentKind kind = PDB_CONTENT_NONE;
+    if (LoadPdbBook(stream, document, nullptr, &kind)) return 0;
+    std::fprintf(stderr, "quillet-cli: %s: the text of the book (%s) cannot be read\n",
+                 path.c_str(), PdbContentKindName(kind));
+    return 1;
+}
+
+// Why a file with a PDB header is refused (encrypted, damaged...), or null for other files.
+const char* PdbRefusal(KsRef<KsStream> stream) {
+    KsRef<PDBFile> probe(new PDBFile());
+    const bool accepted = probe->CheckHeaders(stream);
+    (void)stream->SetPos(0);
+    if (accepted || probe->OpenError() == PdbOpenError::NotPdb) return nullptr;
+    return PdbOpenErrorText(probe->OpenError());
+}
+
+}  // namespace
 
 bool CliMarkupFormat(const CliArgs& args, MarkupFormat& format) {
     int given = 0;
@@ -24,6 +49,14 @@ int CliImportMarkup(const std::string& path, ldomDocument& document, MarkupForma
     if (!stream) {
         std::fprintf(stderr, "quillet-cli: %s\n", error.c_str());
         return 2;
+    }
+    if (format == MarkupFormat::Detect) {
+        PdbContentKind kind = PDB_CONTENT_NONE;
+        if (IsPdbBook(stream, kind)) return ImportPdbBook(path, stream, document);
+        if (const char* refusal = PdbRefusal(stream)) {
+            std::fprintf(stderr, "quillet-cli: %s: %s\n", path.c_str(), refusal);
+            return 1;
+        }
     }
     if (ImportMarkupDocument(stream, document, format) == MarkupFormat::None) {
         std::fprintf(stderr, "quillet-cli: %s is not %s\n", path.c_str(),

@@ -1,6 +1,6 @@
-// quillet-cli tree: parses an HTML, XHTML, FB2, plain-text or PML file through the writer its
-// format needs and prints the document tree as indented XML, then the table of contents; or,
-// with --stats, only the size of the tree.
+// quillet-cli tree: parses an HTML, XHTML, FB2, plain-text or PML file (or imports a PDB book)
+// through the writer its format needs and prints the document tree as indented XML, then the
+// table of contents; or, with --stats, only the size of the tree.
 #include <cstdio>
 
 #include "engine/dom/BuiltinNameTables.h"
