@@ -243,10 +243,14 @@ void ldomDocumentWriterFilter::OnTagClose(const unit16*, const unit16* tagName) 
     if (Equals(tagName, "title")) {
         ldomNode* element = currentElement();
         ldomNode* parent = element ? element->parent() : nullptr;
-        if (element->isNodeName("title") && parent && parent->isNodeName("head")) {
+        if (element && element->isNodeName("title") && parent && parent->isNodeName("head")) {
             string16 title = element->text();
             title.Trim();
-            if (!title.Empty()) getDocument()->getProps()->writeText("doc.title", title);
+            // A title the book already has (MOBI metadata, or the first page of a book made of
+            // several pages) is not replaced by the title of a later page.
+            TnPropContainer* props = getDocument()->getProps();
+            if (!title.Empty() && props->readTextOr("doc.title", string16()).Empty())
+                props->writeText("doc.title", title);
         }
     }
     AutoClose(currentElementId(), false);

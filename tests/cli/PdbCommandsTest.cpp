@@ -44,27 +44,34 @@ protected:
 TEST_F(PdbCommands, InfoPrintsFactsAndPropertiesInKeyOrder) {
     std::string out;
     ASSERT_EQ(RunCommand(Cli("info " + ShellQuote(book_)), &out), 0);
-    EXPECT_EQ(out,
-              "pdb.format=MOBI\n"
-              "pdb.name=Test_Book\n"
-              "pdb.type=BOOK\n"
-              "pdb.creator=MOBI\n"
-              "pdb.compression=PalmDOC\n"
-              "pdb.records=7\n"
-              "pdb.text.records=2\n"
-              "pdb.text.length=" +
-                  std::to_string(text_.size()) + "\n" +
-                  out.substr(out.find("pdb.text.crc32="), 24) +
-                  "pdb.content=HTML\n"
-                  "pdb.images=3\n"
-                  "pdb.mobi.header.length=232\n"
-                  "pdb.mobi.type=2\n"
-                  "pdb.mobi.encoding=65001\n"
-                  "pdb.mobi.extra.flags=0x0003\n"
-                  "doc.authors=Lewis Carroll\n"
-                  "doc.cover.file=mobi_image_1\n"
-                  "doc.subject=Fantasy\n"
-                  "doc.title=Alice's Adventures\n");
+    EXPECT_EQ(
+        out,
+        "pdb.format=MOBI\n"
+        "pdb.name=Test_Book\n"
+        "pdb.type=BOOK\n"
+        "pdb.creator=MOBI\n"
+        "pdb.compression=PalmDOC\n"
+        "pdb.records=7\n"
+        "pdb.text.records=2\n"
+        "pdb.text.length=" +
+            std::to_string(text_.size()) + "\n" + out.substr(out.find("pdb.text.crc32="), 24) +
+            "pdb.content=HTML\n"
+            "pdb.images=3\n"
+            "pdb.mobi.header.length=232\n"
+            "pdb.mobi.type=2\n"
+            "pdb.mobi.encoding=65001\n"
+            "pdb.mobi.extra.flags=0x0003\n"
+            "doc.authors=Lewis Carroll\n"
+            "doc.cover.file=mobi_image_1\n" +
+            out.substr(out.find("doc.file.crc32="), 26) +
+            "doc.file.format=Unknown format\n"
+            "doc.file.format.id=0\n"
+            "doc.file.name=alice.mobi\n"
+            "doc.file.path=" +
+            dir_.path() + "/\n" + "doc.file.size=" + std::to_string(ReadFileBytes(book_).size()) +
+            "\n"
+            "doc.subject=Fantasy\n"
+            "doc.title=Alice's Adventures\n");
 }
 
 TEST_F(PdbCommands, TextWritesTheDecodedText) {
@@ -124,10 +131,10 @@ TEST_F(PdbCommands, RefusalsAndBadArguments) {
     std::string encrypted = dir_.file("drm.mobi");
     ASSERT_TRUE(WriteFileBytes(encrypted, WritePdbBook(spec)));
     const Case cases[] = {
-        {"info " + ShellQuote(notBook), 1, "not a PDB book"},
+        {"info " + ShellQuote(notBook), 2, "ERROR: Unknown document format"},
         {"text " + ShellQuote(notBook), 1, "not a PDB book"},
         {"images " + ShellQuote(notBook), 1, "not a PDB book"},
-        {"info " + ShellQuote(encrypted), 1, "encrypted"},
+        {"info " + ShellQuote(encrypted), 2, "encrypted"},
         {"text " + ShellQuote(encrypted), 1, "encrypted"},
         {"info " + ShellQuote(dir_.file("missing.mobi")), 2, "cannot open"},
         {"info", 1, "usage: quillet-cli info BOOK"},

@@ -149,6 +149,13 @@ TEST(HtmlWriter, TitleOfTheHeadBecomesTheDocumentTitle) {
         "<html><head><title>  The Book  </title></head><body><title>not this</title></body></html>",
         MarkupFormat::Html);
     EXPECT_EQ(U8(doc->getProps()->readTextOr("doc.title", "")), "The Book");
+
+    // A book of several pages (a MOBI book's markup) keeps the first page's title.
+    doc = ParseMarkupText(
+        "<html><head><title>The Waste Land</title></head><body>I</body></html>"
+        "<html><head><title>Table of Contents</title></head><body>II</body></html>",
+        MarkupFormat::Html);
+    EXPECT_EQ(U8(doc->getProps()->readTextOr("doc.title", "")), "The Waste Land");
 }
 
 TEST(HtmlWriter, HeadElementsAreVoid) {

@@ -80,8 +80,21 @@ TEST(TreeAndFindCommands, RefuseBadArgumentsAndFiles) {
     EXPECT_EQ(status, 1);
     Cli("tree /nonexistent/file.fb2", &status);
     EXPECT_EQ(status, 2);
-    Cli("tree " + ShellQuote(std::string(QUILLET_SOURCE_DIR) + "/tests/CMakeLists.txt"), &status);
+    // A parser named by an option refuses what is not its format.
+    Cli("tree " + ShellQuote(std::string(QUILLET_SOURCE_DIR) + "/tests/CMakeLists.txt") + " --xml",
+        &status);
     EXPECT_EQ(status, 1);
+}
+
+TEST(TreeCommand, UnreadableBookPrintsItsErrorDocumentTitle) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFileBytes(dir.file("tiny.txt"), "abcd"));
+    std::string out;
+    EXPECT_EQ(
+        RunCommand(ShellQuote(CliPath()) + " tree " + ShellQuote(dir.file("tiny.txt")) + " 2>&1",
+                   &out),
+        2);
+    EXPECT_NE(out.find("tiny.txt: ERROR: Wrong document size"), std::string::npos) << out;
 }
 
 }  // namespace
