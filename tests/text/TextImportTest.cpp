@@ -136,6 +136,31 @@ TEST(DetectFormatFlags, ChoosesTheImportFromTheLayout) {
     EXPECT_EQ(FlagsOf("no escapes at all, but PML asked for\n", TextLayout::Pml), FMT_PML);
 }
 
+// The events of the body a text is imported to.
+std::string BodyEvents(const std::string& text) {
+    EventRecorder events;
+    KsTextParser parser(StreamOf(text), &events);
+    EXPECT_TRUE(parser.CheckFormat());
+    EXPECT_TRUE(parser.Parse());
+    const size_t body = events.out.find("<body>");
+    return body == std::string::npos ? events.out : events.out.substr(body);
+}
+
+TEST(TextImport, IndentedHeadingWordsStandAlone) {
+    // An indented "Chapter 2" followed by the unindented lines of a paragraph is a heading of its
+    // own, not the start of that paragraph.
+    const std::string wrapped = "words words words words words words words words words words\n";
+    std::string text;
+    for (int i = 0; i < 6; ++i)
+        text += "    a short first line\n" + wrapped + wrapped;
+    text += "    Chapter 2\n" + wrapped + "    a short first line\n" + wrapped;
+    ASSERT_TRUE(FlagsOf(text) & FMT_INDENTED_PARAS);
+    const std::string body = BodyEvents(text);
+    EXPECT_NE(body.find("<section><title><p>[Chapter 2]</p></title><p>[words words"),
+              std::string::npos)
+        << body;
+}
+
 std::string PmlEvents(std::initializer_list<const char16_t*> lines) {
     EventRecorder events;
     PmlWriter writer(&events);
