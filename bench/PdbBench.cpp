@@ -25,16 +25,16 @@ std::string CorpusFile(const char* name) {
 }
 
 std::string SyntheticBook(uint16_t compression, size_t textBytes) {
-    PdbBookSpec spec;
-    spec.compression = compression;
-    spec.extraDataFlags = 0x3;
+    PdbBookRecipe recipe;
+    recipe.compression = compression;
+    recipe.extraDataFlags = 0x3;
     const std::string paragraph =
         "<p>Alice was beginning to get very tired of sitting by her sister on the bank, and of "
         "having nothing to do: once or twice she had peeped into the book her sister was "
         "reading, but it had no pictures or conversations in it.</p>\n";
-    while (spec.text.size() < textBytes)
-        spec.text += paragraph;
-    return WritePdbBook(spec);
+    while (recipe.text.size() < textBytes)
+        recipe.text += paragraph;
+    return WritePdbBook(recipe);
 }
 
 // The large PalmDOC MOBI of the corpus (5 MB of text), or a synthetic one.

@@ -29,15 +29,15 @@ std::string CorpusPath(const char* name) {
 // About 5 MB of HTML in a PalmDOC-compressed MOBI.
 const std::string& SyntheticMobi() {
     static const std::string book = [] {
-        PdbBookSpec spec;
-        spec.text = "<html><head></head><body>";
+        PdbBookRecipe recipe;
+        recipe.text = "<html><head></head><body>";
         const std::string paragraph =
             "<p height=\"1em\" width=\"0pt\">Alice was beginning to get <i>very</i> tired of "
             "sitting by her sister on the bank, and of having nothing to do.</p>\n";
-        while (spec.text.size() < 5000000)
-            spec.text += paragraph;
-        spec.text += "</body></html>";
-        return WritePdbBook(spec);
+        while (recipe.text.size() < 5000000)
+            recipe.text += paragraph;
+        recipe.text += "</body></html>";
+        return WritePdbBook(recipe);
     }();
     return book;
 }

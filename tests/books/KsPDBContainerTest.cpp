@@ -36,17 +36,17 @@ KsRef<KsPDBContainer> OpenImages(const std::string& bytes, KsRef<PDBFile>* fileO
 }
 
 TEST(KsPDBContainer, ListsMobiImagesByRecordNumber) {
-    PdbBookSpec spec;
-    spec.text = "<html><body>text</body></html>";
-    spec.images = {FakeJpeg(0xE0, 300),  // JFIF
-                   FakeJpeg(0xE1, 200),  // Exif
-                   std::string("FLIS\0\0\0\x08", 8),
-                   FakePng(150),
-                   FakeGif(120),
-                   FakeJpeg(0xDB, 90),  // no APPn segment
-                   "\xFF\xD8",          // too short for a JPEG
-                   FakeJpeg(0xEE, 80)};
-    KsRef<KsPDBContainer> images = OpenImages(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.text = "<html><body>text</body></html>";
+    recipe.images = {FakeJpeg(0xE0, 300),  // JFIF
+                     FakeJpeg(0xE1, 200),  // Exif
+                     std::string("FLIS\0\0\0\x08", 8),
+                     FakePng(150),
+                     FakeGif(120),
+                     FakeJpeg(0xDB, 90),  // no APPn segment
+                     "\xFF\xD8",          // too short for a JPEG
+                     FakeJpeg(0xEE, 80)};
+    KsRef<KsPDBContainer> images = OpenImages(WritePdbBook(recipe));
     ASSERT_TRUE(images);
     EXPECT_EQ(Names(*images),
               "mobi_image_0 mobi_image_1 mobi_image_3 mobi_image_4 mobi_image_5 mobi_image_7 ");
@@ -71,11 +71,11 @@ TEST(KsPDBContainer, ListsMobiImagesByRecordNumber) {
 }
 
 TEST(KsPDBContainer, ImageStreamsOutliveTheTextAndTheContainer) {
-    PdbBookSpec spec;
-    spec.text = "<html><body>text</body></html>";
-    spec.images = {FakeGif(77)};
+    PdbBookRecipe recipe;
+    recipe.text = "<html><body>text</body></html>";
+    recipe.images = {FakeGif(77)};
     KsRef<PDBFile> file;
-    KsRef<KsPDBContainer> images = OpenImages(WritePdbBook(spec), &file);
+    KsRef<KsPDBContainer> images = OpenImages(WritePdbBook(recipe), &file);
     ASSERT_TRUE(images);
     KsRef<KsStream> gif = images->OpenStream(u"mobi_image_0", KS_MODE_READ);
     EXPECT_EQ(file->RefCount(), 2);  // this test and the container
@@ -86,21 +86,21 @@ TEST(KsPDBContainer, ImageStreamsOutliveTheTextAndTheContainer) {
 }
 
 TEST(KsPDBContainer, MobiWithoutImages) {
-    PdbBookSpec spec;
-    spec.text = "text";
-    KsRef<KsPDBContainer> images = OpenImages(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.text = "text";
+    KsRef<KsPDBContainer> images = OpenImages(WritePdbBook(recipe));
     ASSERT_TRUE(images);
     EXPECT_EQ(images->GetObjectCount(), 0);
 }
 
 TEST(KsPDBContainer, ListsEReaderImagesByTheirNames) {
-    PdbBookSpec spec;
-    spec.kind = PdbBookKind::EReader;
-    spec.compression = kWriteZlib;
-    spec.text = "\\pPML text";
-    spec.images = {FakePng(40), FakePng(30), "", FakePng(20)};
-    spec.imageNames = {"cover.png", "", "empty.png", "3.png"};
-    std::string bytes = WritePdbBook(spec);
+    PdbBookRecipe recipe;
+    recipe.kind = PdbBookKind::EReader;
+    recipe.compression = kWriteZlib;
+    recipe.text = "\\pPML text";
+    recipe.images = {FakePng(40), FakePng(30), "", FakePng(20)};
+    recipe.imageNames = {"cover.png", "", "empty.png", "3.png"};
+    std::string bytes = WritePdbBook(recipe);
     KsRef<KsPDBContainer> images = OpenImages(bytes);
     ASSERT_TRUE(images);
     // An image without a name is skipped; an empty image is an item of 0 bytes.
@@ -130,13 +130,13 @@ TEST(KsPDBContainer, ListsEReaderImagesByTheirNames) {
 }
 
 TEST(KsPDBContainer, NamesOfEReaderImagesAreUtf8) {
-    PdbBookSpec spec;
-    spec.kind = PdbBookKind::EReader;
-    spec.compression = kWriteZlib;
-    spec.text = "\\pPML";
-    spec.images = {FakePng(10)};
-    spec.imageNames = {"caf\xc3\xa9-32-bytes-long-name-ok.png"};  // exactly 32 bytes
-    KsRef<KsPDBContainer> images = OpenImages(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.kind = PdbBookKind::EReader;
+    recipe.compression = kWriteZlib;
+    recipe.text = "\\pPML";
+    recipe.images = {FakePng(10)};
+    recipe.imageNames = {"caf\xc3\xa9-32-bytes-long-name-ok.png"};  // exactly 32 bytes
+    KsRef<KsPDBContainer> images = OpenImages(WritePdbBook(recipe));
     ASSERT_TRUE(images);
     ASSERT_EQ(images->GetObjectCount(), 1);
     EXPECT_EQ(U8(string16(images->GetObjectInfo(0)->GetName())),

@@ -18,10 +18,10 @@ std::string U32(uint32_t v) {
     return out;
 }
 
-// The properties of a MOBI book made from the spec, as "key=value" lines in key order.
-std::string PropertiesOf(const PdbBookSpec& spec) {
+// The properties of a MOBI book made from the recipe, as "key=value" lines in key order.
+std::string PropertiesOf(const PdbBookRecipe& recipe) {
     KsRef<PDBFile> file(new PDBFile());
-    if (!file->Open(MemoryStreamOf(WritePdbBook(spec)), nullptr, PdbTextPass::Skip, nullptr))
+    if (!file->Open(MemoryStreamOf(WritePdbBook(recipe)), nullptr, PdbTextPass::Skip, nullptr))
         return "open failed";
     std::string lines;
     const TnPropContainer& properties = *file->Properties();
@@ -30,13 +30,13 @@ std::string PropertiesOf(const PdbBookSpec& spec) {
     return lines;
 }
 
-PdbBookSpec Book(std::vector<std::pair<uint32_t, std::string>> exth,
-                 std::string fullName = "Full") {
-    PdbBookSpec spec;
-    spec.text = "<html><body><p>text</p></body></html>";
-    spec.exth = std::move(exth);
-    spec.fullName = std::move(fullName);
-    return spec;
+PdbBookRecipe Book(std::vector<std::pair<uint32_t, std::string>> exth,
+                   std::string fullName = "Full") {
+    PdbBookRecipe recipe;
+    recipe.text = "<html><body><p>text</p></body></html>";
+    recipe.exth = std::move(exth);
+    recipe.fullName = std::move(fullName);
+    return recipe;
 }
 
 TEST(MobiMetadata, ReadsTheExthTexts) {
@@ -90,19 +90,19 @@ TEST(MobiMetadata, TitleIsTheUpdatedTitleElseTheFullName) {
 
 TEST(MobiMetadata, DecodesTextsByTheHeaderEncoding) {
     // "Caf\xe9 \x93Quoted\x94" in windows-1252; the same text in UTF-8.
-    PdbBookSpec cp1252 = Book({{100, "Ren\xe9 \x93R\x94"}}, "Caf\xe9 \x80");
+    PdbBookRecipe cp1252 = Book({{100, "Ren\xe9 \x93R\x94"}}, "Caf\xe9 \x80");
     cp1252.textEncoding = 1252;
     EXPECT_EQ(PropertiesOf(cp1252),
               "doc.authors=Ren\xc3\xa9 \xe2\x80\x9cR\xe2\x80\x9d\n"
               "doc.title=Caf\xc3\xa9 \xe2\x82\xac\n");
-    PdbBookSpec utf8 =
+    PdbBookRecipe utf8 =
         Book({{100, "Ren\xc3\xa9"}}, "\xd0\x95\xd0\xb2\xd0\xb3\xd0\xb5\xd0\xbd\xd0\xb8\xd0\xb9");
     utf8.textEncoding = 65001;
     EXPECT_EQ(PropertiesOf(utf8),
               "doc.authors=Ren\xc3\xa9\n"
               "doc.title=\xd0\x95\xd0\xb2\xd0\xb3\xd0\xb5\xd0\xbd\xd0\xb8\xd0\xb9\n");
     // A Windows code page the engine has a table for.
-    PdbBookSpec cp1251 = Book({}, "\xcf\xf0\xe8\xe2\xe5\xf2");
+    PdbBookRecipe cp1251 = Book({}, "\xcf\xf0\xe8\xe2\xe5\xf2");
     cp1251.textEncoding = 1251;
     EXPECT_EQ(PropertiesOf(cp1251), "doc.title=\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\n");
 }
@@ -110,9 +110,9 @@ TEST(MobiMetadata, DecodesTextsByTheHeaderEncoding) {
 TEST(MobiMetadata, EndsTheWalkAtMalformedRecords) {
     // The second record claims 4 bytes: shorter than its own header. The walk stops there instead
     // of reading the same record forever.
-    PdbBookSpec spec = Book({{100, "Kept"}, {101, "x"}, {109, "Lost"}});
-    std::string bytes = WritePdbBook(spec);
-    uint32_t exth = PdbRecordOffset(bytes, 0) + 16 + spec.mobiHeaderLength;
+    PdbBookRecipe recipe = Book({{100, "Kept"}, {101, "x"}, {109, "Lost"}});
+    std::string bytes = WritePdbBook(recipe);
+    uint32_t exth = PdbRecordOffset(bytes, 0) + 16 + recipe.mobiHeaderLength;
     uint32_t second = exth + 12 + 8 + 4;
     PatchU32(bytes, second + 4, 4);
     PdbBookHeader header;
@@ -127,7 +127,7 @@ TEST(MobiMetadata, EndsTheWalkAtMalformedRecords) {
     EXPECT_FALSE(properties->contains("doc.rights"));
 
     // A record count far beyond the records there are, and a record running past record 0.
-    PatchU32(r0, 16 + spec.mobiHeaderLength + 8, 0xFFFFFFFFu);
+    PatchU32(r0, 16 + recipe.mobiHeaderLength + 8, 0xFFFFFFFFu);
     PatchU32(r0, second - PdbRecordOffset(bytes, 0) + 4, 0x7FFFFFFF);
     properties = CreatePropContainer();
     ReadMobiMetadata(data, r0.size(), header, *properties);
@@ -137,8 +137,8 @@ TEST(MobiMetadata, EndsTheWalkAtMalformedRecords) {
 }
 
 TEST(MobiMetadata, NeedsTheExthFlag) {
-    PdbBookSpec spec = Book({{100, "Author"}});
-    std::string bytes = WritePdbBook(spec);
+    PdbBookRecipe recipe = Book({{100, "Author"}});
+    std::string bytes = WritePdbBook(recipe);
     PatchRecordU32(bytes, 0, 128, 0);
     KsRef<PDBFile> file(new PDBFile());
     ASSERT_TRUE(file->Open(MemoryStreamOf(bytes), nullptr, PdbTextPass::Skip, nullptr));
@@ -147,8 +147,8 @@ TEST(MobiMetadata, NeedsTheExthFlag) {
 }
 
 TEST(MobiMetadata, IgnoresAFullNameOutsideRecordZero) {
-    PdbBookSpec spec = Book({});
-    std::string bytes = WritePdbBook(spec);
+    PdbBookRecipe recipe = Book({});
+    std::string bytes = WritePdbBook(recipe);
     PatchRecordU32(bytes, 0, 84, 0xFFFFFFF0u);
     KsRef<PDBFile> file(new PDBFile());
     ASSERT_TRUE(file->Open(MemoryStreamOf(bytes), nullptr, PdbTextPass::Skip, nullptr));
@@ -171,12 +171,12 @@ TEST(MobiMetadata, CoverOffsetNamesTheCoverImage) {
                           {99, nullptr},
                           {0xFFFFFFFFu, nullptr}};
     for (const Case& c : cases) {
-        PdbBookSpec spec = Book({{201, U32(c.offset)}});
+        PdbBookRecipe recipe = Book({{201, U32(c.offset)}});
         // Record 2 from the first image is no image, but keeps its number.
-        spec.images = {FakeJpeg(0xE0, 50), FakePng(60), "FLIS\0\0\0\x08", FakeGif(70)};
+        recipe.images = {FakeJpeg(0xE0, 50), FakePng(60), "FLIS\0\0\0\x08", FakeGif(70)};
         KsRef<PDBFile> file(new PDBFile());
         KsRef<KsPDBContainer> container(new KsPDBContainer());
-        ASSERT_TRUE(file->Open(MemoryStreamOf(WritePdbBook(spec)), container.Get(),
+        ASSERT_TRUE(file->Open(MemoryStreamOf(WritePdbBook(recipe)), container.Get(),
                                PdbTextPass::Skip, nullptr));
         string16 cover;
         EXPECT_EQ(file->Properties()->readText("doc.cover.file", cover), c.cover != nullptr)

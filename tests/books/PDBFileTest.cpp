@@ -70,12 +70,12 @@ class PdbFormats : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(PdbFormats, DecodeTheWholeText) {
     const FormatCase& c = GetParam();
-    PdbBookSpec spec;
-    spec.kind = c.kind;
-    spec.compression = c.compression;
-    spec.text = BookText(10000);
-    spec.extraDataFlags = c.kind == PdbBookKind::Mobi ? 0x3 : 0;
-    std::string bytes = WritePdbBook(spec);
+    PdbBookRecipe recipe;
+    recipe.kind = c.kind;
+    recipe.compression = c.compression;
+    recipe.text = BookText(10000);
+    recipe.extraDataFlags = c.kind == PdbBookKind::Mobi ? 0x3 : 0;
+    std::string bytes = WritePdbBook(recipe);
 
     PdbContentKind detected = PDB_CONTENT_PML;
     EXPECT_TRUE(IsPdbBook(MemoryStreamOf(bytes), detected));
@@ -87,12 +87,12 @@ TEST_P(PdbFormats, DecodeTheWholeText) {
     EXPECT_EQ(book.file->Compression(), c.expected);
     EXPECT_EQ(book.file->TextRecordCount(), 3u);
     EXPECT_EQ(book.kind, PDB_CONTENT_HTML);
-    EXPECT_EQ(book.file->GetSize(), spec.text.size());
-    EXPECT_EQ(ReadAll(*book.file), spec.text);
+    EXPECT_EQ(book.file->GetSize(), recipe.text.size());
+    EXPECT_EQ(ReadAll(*book.file), recipe.text);
     EXPECT_TRUE(book.file->Eof());
     uint32_t crc = 0;
     ASSERT_EQ(book.file->ComputeCrc32(&crc), KS_OK);
-    EXPECT_EQ(crc, Crc(spec.text));
+    EXPECT_EQ(crc, Crc(recipe.text));
     EXPECT_EQ(book.file->GetMode(), KS_MODE_READ);
 }
 
@@ -115,9 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return TestCaseName(p.param.what); });
 
 TEST(PDBFile, SeeksAndReadsAcrossRecords) {
-    PdbBookSpec spec;
-    spec.text = BookText(9000);
-    OpenedBook book = Open(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.text = BookText(9000);
+    OpenedBook book = Open(WritePdbBook(recipe));
     ASSERT_TRUE(book.ok);
     PDBFile& file = *book.file;
     ks_pos_t position = 0;
@@ -126,12 +126,12 @@ TEST(PDBFile, SeeksAndReadsAcrossRecords) {
     std::string buffer(200, '\0');
     ks_pos_t got = 0;
     ASSERT_EQ(file.Read(buffer.data(), 200, &got), KS_OK);
-    EXPECT_EQ(buffer.substr(0, got), spec.text.substr(4000, 200));
+    EXPECT_EQ(buffer.substr(0, got), recipe.text.substr(4000, 200));
     EXPECT_EQ(file.GetPos(), 4200u);
     ASSERT_EQ(file.Seek(-100, KS_SEEK_CUR, &position), KS_OK);
     EXPECT_EQ(position, 4100u);
     ASSERT_EQ(file.Seek(-10, KS_SEEK_END, &position), KS_OK);
-    EXPECT_EQ(ReadAll(file), spec.text.substr(8990));
+    EXPECT_EQ(ReadAll(file), recipe.text.substr(8990));
     // Exactly the text length is a valid position and the end; one further is not.
     EXPECT_EQ(file.SetPos(9000), 9000u);
     EXPECT_TRUE(file.Eof());
@@ -141,7 +141,7 @@ TEST(PDBFile, SeeksAndReadsAcrossRecords) {
     EXPECT_EQ(file.Seek(-1, KS_SEEK_SET, nullptr), KS_FAIL);
     // Backwards into a record that is no longer cached.
     EXPECT_EQ(file.SetPos(10), 10u);
-    EXPECT_EQ(ReadAll(file, 4096), spec.text.substr(10));
+    EXPECT_EQ(ReadAll(file, 4096), recipe.text.substr(10));
     // Read-only.
     EXPECT_EQ(file.Write("x", 1, &got), KS_NOTIMPL);
     EXPECT_EQ(file.SetSize(1), KS_NOTIMPL);
@@ -149,9 +149,9 @@ TEST(PDBFile, SeeksAndReadsAcrossRecords) {
 }
 
 TEST(PDBFile, TakesTheNameOfTheBaseStream) {
-    PdbBookSpec spec;
-    spec.text = BookText(100);
-    KsRef<KsStream> base = MemoryStreamOf(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.text = BookText(100);
+    KsRef<KsStream> base = MemoryStreamOf(WritePdbBook(recipe));
     base->SetName(u"/books/alice.mobi");
     KsRef<PDBFile> file(new PDBFile());
     ASSERT_TRUE(file->Open(base, nullptr, PdbTextPass::Run, nullptr));
@@ -159,11 +159,11 @@ TEST(PDBFile, TakesTheNameOfTheBaseStream) {
 }
 
 TEST(PDBFile, WithoutTheTextPassIsNotReadable) {
-    PdbBookSpec spec;
-    spec.text = BookText(100);
+    PdbBookRecipe recipe;
+    recipe.text = BookText(100);
     KsRef<PDBFile> file(new PDBFile());
     ASSERT_TRUE(
-        file->Open(MemoryStreamOf(WritePdbBook(spec)), nullptr, PdbTextPass::Skip, nullptr));
+        file->Open(MemoryStreamOf(WritePdbBook(recipe)), nullptr, PdbTextPass::Skip, nullptr));
     char c;
     EXPECT_EQ(file->Read(&c, 1, nullptr), KS_FAIL);
     EXPECT_EQ(file->GetSize(), KS_POS_UNKNOWN);
@@ -184,13 +184,13 @@ class PdbRefusals : public testing::TestWithParam<RefusalCase> {};
 
 TEST_P(PdbRefusals, AreRefused) {
     const RefusalCase& c = GetParam();
-    PdbBookSpec spec;
-    spec.kind = c.kind;
-    spec.compression = c.kind == PdbBookKind::EReader ? kWriteZlib : kWritePalmDoc;
-    spec.text = BookText(5000);
-    spec.images = {FakePng(100)};
-    spec.imageNames = {"a.png"};
-    std::string bytes = WritePdbBook(spec);
+    PdbBookRecipe recipe;
+    recipe.kind = c.kind;
+    recipe.compression = c.kind == PdbBookKind::EReader ? kWriteZlib : kWritePalmDoc;
+    recipe.text = BookText(5000);
+    recipe.images = {FakePng(100)};
+    recipe.imageNames = {"a.png"};
+    std::string bytes = WritePdbBook(recipe);
     c.change(bytes);
     PdbContentKind kind = PDB_CONTENT_NONE;
     EXPECT_FALSE(IsPdbBook(MemoryStreamOf(bytes), kind));
@@ -283,20 +283,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PDBFile, OpensMobiTypesTwoAndThree) {
     for (uint32_t type : {2u, 3u, 257u, 517u}) {
-        PdbBookSpec spec;
-        spec.mobiType = type;
-        spec.text = BookText(300);
-        OpenedBook book = Open(WritePdbBook(spec));
+        PdbBookRecipe recipe;
+        recipe.mobiType = type;
+        recipe.text = BookText(300);
+        OpenedBook book = Open(WritePdbBook(recipe));
         EXPECT_TRUE(book.ok) << type;
     }
 }
 
 TEST(PDBFile, EncryptionFieldIsReadOnlyWhenPalmDocRecordZeroHoldsIt) {
     // A 12-byte PalmDOC header has no encryption field at all.
-    PdbBookSpec spec;
-    spec.kind = PdbBookKind::PalmDoc;
-    spec.text = BookText(300);
-    std::string bytes = WritePdbBook(spec);
+    PdbBookRecipe recipe;
+    recipe.kind = PdbBookKind::PalmDoc;
+    recipe.text = BookText(300);
+    std::string bytes = WritePdbBook(recipe);
     PatchRecordU16(bytes, 0, 12, 1);  // becomes part of record 1 once record 0 shrinks
     PatchU32(bytes, 78 + 8, PdbRecordOffset(bytes, 0) + 12);
     OpenedBook book = Open(bytes);
@@ -317,17 +317,17 @@ class MobiTrailing : public testing::TestWithParam<TrailingCase> {};
 
 TEST_P(MobiTrailing, AreRemovedFromEveryTextRecord) {
     const TrailingCase& c = GetParam();
-    PdbBookSpec spec;
-    spec.mobiHeaderLength = c.headerLength;
-    spec.extraDataFlags = c.flags;
-    spec.trailingEntryBytes = c.entryBytes;
-    spec.compression = c.compression;
-    spec.recordSize = 1000;
-    spec.text = BookText(4500);  // the last record is short
-    OpenedBook book = Open(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.mobiHeaderLength = c.headerLength;
+    recipe.extraDataFlags = c.flags;
+    recipe.trailingEntryBytes = c.entryBytes;
+    recipe.compression = c.compression;
+    recipe.recordSize = 1000;
+    recipe.text = BookText(4500);  // the last record is short
+    OpenedBook book = Open(WritePdbBook(recipe));
     ASSERT_TRUE(book.ok);
     EXPECT_EQ(book.file->TextRecordCount(), 5u);
-    EXPECT_EQ(ReadAll(*book.file), spec.text);
+    EXPECT_EQ(ReadAll(*book.file), recipe.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -344,49 +344,49 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return TestCaseName(p.param.what); });
 
 TEST(PDBFile, ExtraFlagsFieldIsIgnoredForShortMobiHeaders) {
-    PdbBookSpec spec;
-    spec.mobiHeaderLength = 224;
-    spec.writeExth = false;
-    spec.text = BookText(300);
-    std::string bytes = WritePdbBook(spec);
+    PdbBookRecipe recipe;
+    recipe.mobiHeaderLength = 224;
+    recipe.writeExth = false;
+    recipe.text = BookText(300);
+    std::string bytes = WritePdbBook(recipe);
     PatchRecordU16(bytes, 0, 242, 0x3);  // not a flags field in a 224-byte header
     OpenedBook book = Open(bytes);
     ASSERT_TRUE(book.ok);
-    EXPECT_EQ(ReadAll(*book.file), spec.text);
+    EXPECT_EQ(ReadAll(*book.file), recipe.text);
 }
 
 TEST(PDBFile, ShortTextIsAcceptedWithAWarning) {
-    PdbBookSpec spec;
-    spec.text = BookText(5000);
-    spec.declaredTextLength = 6000;
+    PdbBookRecipe recipe;
+    recipe.text = BookText(5000);
+    recipe.declaredTextLength = 6000;
     CapturedLog captured(KS_LOG_WARN);
-    OpenedBook book = Open(WritePdbBook(spec));
+    OpenedBook book = Open(WritePdbBook(recipe));
     ASSERT_TRUE(book.ok);
     EXPECT_EQ(book.file->GetSize(), 5000u);
-    EXPECT_EQ(ReadAll(*book.file), spec.text);
+    EXPECT_EQ(ReadAll(*book.file), recipe.text);
     EXPECT_EQ(captured.count("WARN PDB: Unpacked text size is 5000 but expected 6000"), 1);
 }
 
 TEST(PDBFile, LongTextIsCutToTheHeaderLengthAndSoIsItsCrc) {
-    PdbBookSpec spec;
-    spec.text = BookText(9000);
-    spec.declaredTextLength = 4100;
-    OpenedBook book = Open(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.text = BookText(9000);
+    recipe.declaredTextLength = 4100;
+    OpenedBook book = Open(WritePdbBook(recipe));
     ASSERT_TRUE(book.ok);
     EXPECT_EQ(book.file->GetSize(), 4100u);
-    EXPECT_EQ(ReadAll(*book.file), spec.text.substr(0, 4100));
+    EXPECT_EQ(ReadAll(*book.file), recipe.text.substr(0, 4100));
     uint32_t crc = 0;
     ASSERT_EQ(book.file->ComputeCrc32(&crc), KS_OK);
-    EXPECT_EQ(crc, Crc(spec.text.substr(0, 4100)));
+    EXPECT_EQ(crc, Crc(recipe.text.substr(0, 4100)));
     EXPECT_EQ(book.file->SetPos(4101), KS_POS_UNKNOWN);
 }
 
 TEST(PDBFile, BrokenTextRecordLosesOnlyItself) {
-    PdbBookSpec spec;
-    spec.recordSize = 1000;
-    spec.extraDataFlags = 0x2;
-    spec.text = BookText(3000);
-    std::string bytes = WritePdbBook(spec);
+    PdbBookRecipe recipe;
+    recipe.recordSize = 1000;
+    recipe.extraDataFlags = 0x2;
+    recipe.text = BookText(3000);
+    std::string bytes = WritePdbBook(recipe);
     // Record 2's trailing entry claims more bytes than the record has.
     uint32_t end2 = PdbRecordOffset(bytes, 3);
     bytes[end2 - 2] = static_cast<char>(0xFF);
@@ -394,18 +394,18 @@ TEST(PDBFile, BrokenTextRecordLosesOnlyItself) {
     CapturedLog captured(KS_LOG_WARN);
     OpenedBook book = Open(bytes);
     ASSERT_TRUE(book.ok);
-    EXPECT_EQ(ReadAll(*book.file), spec.text.substr(0, 1000) + spec.text.substr(2000));
+    EXPECT_EQ(ReadAll(*book.file), recipe.text.substr(0, 1000) + recipe.text.substr(2000));
     EXPECT_EQ(captured.count("text record 2 cannot be decoded"), 1);
 }
 
 TEST(PDBFile, RecordsDecodingBeyond64KiBAreRefused) {
-    PdbBookSpec spec;
-    spec.compression = kWriteUncompressed;
-    spec.recordSize = 70000;
-    spec.text = BookText(70100);
-    OpenedBook book = Open(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.compression = kWriteUncompressed;
+    recipe.recordSize = 70000;
+    recipe.text = BookText(70100);
+    OpenedBook book = Open(WritePdbBook(recipe));
     ASSERT_TRUE(book.ok);
-    EXPECT_EQ(ReadAll(*book.file), spec.text.substr(70000));
+    EXPECT_EQ(ReadAll(*book.file), recipe.text.substr(70000));
     std::vector<uint8_t> out;
     EXPECT_FALSE(book.file->DecodeTextRecord(1, out));
     EXPECT_FALSE(book.file->DecodeTextRecord(0, out));
@@ -425,9 +425,9 @@ TEST(PDBFile, BackReferenceBeforeTheRecordGivesQuestionMarks) {
 }
 
 TEST(PDBFile, EmptyBookOpens) {
-    PdbBookSpec spec;
-    spec.text = "";
-    OpenedBook book = Open(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.text = "";
+    OpenedBook book = Open(WritePdbBook(recipe));
     ASSERT_TRUE(book.ok);
     EXPECT_EQ(book.kind, PDB_CONTENT_NONE);
     EXPECT_EQ(book.file->GetSize(), 0u);
@@ -448,11 +448,11 @@ TEST(PDBFile, DetectsTheContentOfRecordOne) {
         {"<html><b>x" + std::string(10, 'y'), PDB_CONTENT_TEXT},
     };
     for (const Case& c : cases) {
-        PdbBookSpec spec;
-        spec.kind = PdbBookKind::PalmDoc;
-        spec.text = c.text;
-        if (c.kind == PDB_CONTENT_TEXT && c.text[0] == '<') spec.recordSize = 10;
-        OpenedBook book = Open(WritePdbBook(spec));
+        PdbBookRecipe recipe;
+        recipe.kind = PdbBookKind::PalmDoc;
+        recipe.text = c.text;
+        if (c.kind == PDB_CONTENT_TEXT && c.text[0] == '<') recipe.recordSize = 10;
+        OpenedBook book = Open(WritePdbBook(recipe));
         ASSERT_TRUE(book.ok);
         EXPECT_EQ(book.kind, c.kind) << c.text;
         EXPECT_EQ(book.file->ContentKind(), c.kind);

@@ -70,12 +70,12 @@ TEST_P(MobiTextEncoding, HeaderDecidesBeforeAnyProbe) {
     std::string ascii;
     while (ascii.size() < 20000)
         ascii += "<p>All work and no play makes a dull book.</p>\n";
-    PdbBookSpec spec;
-    spec.kind = c.kind;
-    spec.textEncoding = c.textEncoding;
+    PdbBookRecipe recipe;
+    recipe.kind = c.kind;
+    recipe.textEncoding = c.textEncoding;
     const std::string quote = "<p>" + c.quote + "</p>";
-    spec.text = HtmlBook(c.quoteFirst ? quote + ascii : ascii + quote);
-    Loaded loaded = Load(WritePdbBook(spec));
+    recipe.text = HtmlBook(c.quoteFirst ? quote + ascii : ascii + quote);
+    Loaded loaded = Load(WritePdbBook(recipe));
     ASSERT_TRUE(loaded.ok);
     EXPECT_EQ(loaded.kind, PDB_CONTENT_HTML);
     const std::string text = DocumentText(*loaded.doc);
@@ -98,10 +98,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<EncodingCase>& param) { return param.param.name; });
 
 TEST(LoadPdbBook, MobiUtf8WithoutAMarkIsReadAsUtf8) {
-    PdbBookSpec spec;
-    spec.textEncoding = 0;
-    spec.text = HtmlBook("<p>Caf\xc3\xa9 " + kQuotedUtf8 + " \xd0\x9f\xd1\x80\xd0\xb8</p>");
-    Loaded loaded = Load(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.textEncoding = 0;
+    recipe.text = HtmlBook("<p>Caf\xc3\xa9 " + kQuotedUtf8 + " \xd0\x9f\xd1\x80\xd0\xb8</p>");
+    Loaded loaded = Load(WritePdbBook(recipe));
     ASSERT_TRUE(loaded.ok);
     EXPECT_NE(DocumentText(*loaded.doc).find("Caf\xc3\xa9 " + kQuotedUtf8), std::string::npos);
 }
@@ -113,17 +113,17 @@ TEST(LoadPdbBook, TextBecomesTheStreamAndImagesTheContainer) {
     png.colorType = 0;
     png.samples.assign(20, 128);
     const std::string picture = WritePng(png);
-    PdbBookSpec spec;
-    spec.text = HtmlBook("<p>Before the picture.</p><p><img recindex=\"00002\"/></p>");
-    spec.images = {FakeGif(100), picture};
-    spec.exth = {{100, "Lewis Carroll"}, {101, "Macmillan"}, {503, "Alice in Wonderland"}};
-    Loaded loaded = Load(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.text = HtmlBook("<p>Before the picture.</p><p><img recindex=\"00002\"/></p>");
+    recipe.images = {FakeGif(100), picture};
+    recipe.exth = {{100, "Lewis Carroll"}, {101, "Macmillan"}, {503, "Alice in Wonderland"}};
+    Loaded loaded = Load(WritePdbBook(recipe));
     ASSERT_TRUE(loaded.ok);
     ldomDocument& doc = *loaded.doc;
 
     // Everything after the import reads the decoded text.
     ASSERT_TRUE(dynamic_cast<PDBFile*>(loaded.stream.Get()));
-    EXPECT_EQ(loaded.stream->GetSize(), spec.text.size());
+    EXPECT_EQ(loaded.stream->GetSize(), recipe.text.size());
 
     ASSERT_TRUE(doc.getContainer());
     KsRef<KsStream> first = doc.getContainer()->OpenStream(U16("mobi_image_0"), KS_MODE_READ);
@@ -154,11 +154,11 @@ TEST(LoadPdbBook, TextBecomesTheStreamAndImagesTheContainer) {
 }
 
 TEST(LoadPdbBook, PalmDocHtmlGetsTheDatabaseNameAsTitle) {
-    PdbBookSpec spec;
-    spec.kind = PdbBookKind::PalmDoc;
-    spec.databaseName = "A Palm Book";
-    spec.text = HtmlBook("<p>Caf\xc3\xa9 au lait.</p>");
-    Loaded loaded = Load(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.kind = PdbBookKind::PalmDoc;
+    recipe.databaseName = "A Palm Book";
+    recipe.text = HtmlBook("<p>Caf\xc3\xa9 au lait.</p>");
+    Loaded loaded = Load(WritePdbBook(recipe));
     ASSERT_TRUE(loaded.ok);
     EXPECT_EQ(loaded.kind, PDB_CONTENT_HTML);
     EXPECT_EQ(Property(*loaded.doc, "doc.title"), "A Palm Book");
@@ -166,7 +166,7 @@ TEST(LoadPdbBook, PalmDocHtmlGetsTheDatabaseNameAsTitle) {
 }
 
 TEST(LoadPdbBook, RefusedFilesLeaveTheStreamAndTheDocument) {
-    PdbBookSpec encrypted;
+    PdbBookRecipe encrypted;
     encrypted.text = HtmlBook("<p>secret</p>");
     encrypted.encryption = 2;
     const std::string files[] = {WritePdbBook(encrypted), std::string(200, 'x'),
@@ -189,9 +189,9 @@ TEST(LoadPdbBook, RefusedFilesLeaveTheStreamAndTheDocument) {
 }
 
 TEST(LoadPdbBook, EachLoadParsesTheBookAgain) {
-    PdbBookSpec spec;
-    spec.text = HtmlBook("<p>Once.</p>");
-    const std::string file = WritePdbBook(spec);
+    PdbBookRecipe recipe;
+    recipe.text = HtmlBook("<p>Once.</p>");
+    const std::string file = WritePdbBook(recipe);
     for (int round = 0; round < 2; ++round) {
         CapturedLog log;
         Loaded loaded = Load(file);
@@ -218,11 +218,11 @@ class TextBooks : public testing::TestWithParam<TextBookCase> {};
 
 TEST_P(TextBooks, BecomeParagraphs) {
     const TextBookCase& c = GetParam();
-    PdbBookSpec spec;
-    spec.kind = c.kind;
-    spec.text = c.text;
-    spec.databaseName = "Plain Book";
-    Loaded loaded = Load(WritePdbBook(spec));
+    PdbBookRecipe recipe;
+    recipe.kind = c.kind;
+    recipe.text = c.text;
+    recipe.databaseName = "Plain Book";
+    Loaded loaded = Load(WritePdbBook(recipe));
     ASSERT_TRUE(loaded.ok) << c.name;
     EXPECT_EQ(loaded.kind, c.content);
     EXPECT_NE(DocumentText(*loaded.doc).find(c.words), std::string::npos) << c.name;

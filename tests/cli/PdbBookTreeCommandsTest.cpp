@@ -30,13 +30,13 @@ std::string Picture() {
 class PdbBookTree : public testing::Test {
 protected:
     void SetUp() override {
-        PdbBookSpec spec;
-        spec.text =
+        PdbBookRecipe recipe;
+        recipe.text =
             "<html><head></head><body><p>Down the <b>Rabbit</b>-Hole</p>"
             "<p><img recindex=\"00001\"/></p></body></html>";
-        spec.images = {Picture()};
+        recipe.images = {Picture()};
         book_ = dir_.file("alice.mobi");
-        ASSERT_TRUE(WriteFileBytes(book_, WritePdbBook(spec)));
+        ASSERT_TRUE(WriteFileBytes(book_, WritePdbBook(recipe)));
     }
     TempDir dir_;
     std::string book_;
@@ -50,11 +50,11 @@ TEST_F(PdbBookTree, TreeOfAMobiBook) {
 }
 
 TEST_F(PdbBookTree, RefusedBooksSayWhy) {
-    PdbBookSpec spec;
-    spec.text = "<html><body><p>secret</p></body></html>";
-    spec.encryption = 2;
+    PdbBookRecipe recipe;
+    recipe.text = "<html><body><p>secret</p></body></html>";
+    recipe.encryption = 2;
     const std::string locked = dir_.file("locked.mobi");
-    ASSERT_TRUE(WriteFileBytes(locked, WritePdbBook(spec)));
+    ASSERT_TRUE(WriteFileBytes(locked, WritePdbBook(recipe)));
     std::string out;
     EXPECT_EQ(RunCommand(Cli("tree " + ShellQuote(locked)), &out), 2);
     EXPECT_NE(out.find("ERROR: Error reading PDB format"), std::string::npos) << out;

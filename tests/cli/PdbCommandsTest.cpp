@@ -22,19 +22,19 @@ std::string U32(uint32_t v) {
 class PdbCommands : public testing::Test {
 protected:
     void SetUp() override {
-        PdbBookSpec spec;
-        spec.text = "<html><head></head><body><p>Down the Rabbit-Hole</p>";
-        while (spec.text.size() < 6000)
-            spec.text += "<p>Alice was beginning to get very tired.</p>\n";
-        text_ = spec.text;
-        spec.fullName = "Alice";
-        spec.exth = {
+        PdbBookRecipe recipe;
+        recipe.text = "<html><head></head><body><p>Down the Rabbit-Hole</p>";
+        while (recipe.text.size() < 6000)
+            recipe.text += "<p>Alice was beginning to get very tired.</p>\n";
+        text_ = recipe.text;
+        recipe.fullName = "Alice";
+        recipe.exth = {
             {100, "Lewis Carroll"}, {105, "Fantasy"}, {503, "Alice's Adventures"}, {201, U32(1)}};
-        spec.extraDataFlags = 0x3;
-        spec.images = {FakeJpeg(0xE0, 100), FakePng(50), std::string("FLIS\0\0\0\x08", 8),
-                       FakeGif(30)};
+        recipe.extraDataFlags = 0x3;
+        recipe.images = {FakeJpeg(0xE0, 100), FakePng(50), std::string("FLIS\0\0\0\x08", 8),
+                         FakeGif(30)};
         book_ = dir_.file("alice.mobi");
-        ASSERT_TRUE(WriteFileBytes(book_, WritePdbBook(spec)));
+        ASSERT_TRUE(WriteFileBytes(book_, WritePdbBook(recipe)));
     }
     TempDir dir_;
     std::string book_;
@@ -98,14 +98,14 @@ TEST_F(PdbCommands, ImagesListsAndExtracts) {
 }
 
 TEST_F(PdbCommands, EReaderImageNamesCannotLeaveTheFolder) {
-    PdbBookSpec spec;
-    spec.kind = PdbBookKind::EReader;
-    spec.compression = kWriteZlib;
-    spec.text = "\\pSome PML text";
-    spec.images = {FakePng(20), FakePng(21)};
-    spec.imageNames = {"../escape.png", ".."};
+    PdbBookRecipe recipe;
+    recipe.kind = PdbBookKind::EReader;
+    recipe.compression = kWriteZlib;
+    recipe.text = "\\pSome PML text";
+    recipe.images = {FakePng(20), FakePng(21)};
+    recipe.imageNames = {"../escape.png", ".."};
     std::string book = dir_.file("book.pdb");
-    ASSERT_TRUE(WriteFileBytes(book, WritePdbBook(spec)));
+    ASSERT_TRUE(WriteFileBytes(book, WritePdbBook(recipe)));
     std::string folder = dir_.file("out");
     std::string out;
     ASSERT_EQ(
@@ -125,11 +125,11 @@ TEST_F(PdbCommands, RefusalsAndBadArguments) {
     };
     std::string notBook = dir_.file("plain.txt");
     ASSERT_TRUE(WriteFileBytes(notBook, std::string(200, 'x')));
-    PdbBookSpec spec;
-    spec.text = "secret";
-    spec.encryption = 2;
+    PdbBookRecipe recipe;
+    recipe.text = "secret";
+    recipe.encryption = 2;
     std::string encrypted = dir_.file("drm.mobi");
-    ASSERT_TRUE(WriteFileBytes(encrypted, WritePdbBook(spec)));
+    ASSERT_TRUE(WriteFileBytes(encrypted, WritePdbBook(recipe)));
     const Case cases[] = {
         {"info " + ShellQuote(notBook), 2, "ERROR: Unknown document format"},
         {"text " + ShellQuote(notBook), 1, "not a PDB book"},

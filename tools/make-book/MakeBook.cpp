@@ -113,7 +113,7 @@ std::string BigEndian32(uint32_t v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    PdbBookSpec spec;
+    PdbBookRecipe recipe;
     std::string format = "mobi", compression, title, author, language;
     bool html = false, cover = false;
     std::vector<std::string> files;
@@ -137,13 +137,13 @@ int main(int argc, char** argv) {
             if (!value(language)) return Usage();
         } else if (arg == "--record-size") {
             if (!value(number) || std::atoi(number.c_str()) <= 0) return Usage();
-            spec.recordSize = static_cast<uint32_t>(std::atoi(number.c_str()));
+            recipe.recordSize = static_cast<uint32_t>(std::atoi(number.c_str()));
         } else if (arg == "--html") {
             html = true;
         } else if (arg == "--cover") {
             cover = true;
         } else if (arg == "--trailing-entries") {
-            spec.extraDataFlags = 0x3;
+            recipe.extraDataFlags = 0x3;
         } else if (arg.rfind("--", 0) == 0) {
             return Usage();
         } else {
@@ -153,22 +153,22 @@ int main(int argc, char** argv) {
     if (files.size() != 2) return Usage();
 
     if (format == "mobi")
-        spec.kind = PdbBookKind::Mobi;
+        recipe.kind = PdbBookKind::Mobi;
     else if (format == "palmdoc")
-        spec.kind = PdbBookKind::PalmDoc;
+        recipe.kind = PdbBookKind::PalmDoc;
     else if (format == "ereader")
-        spec.kind = PdbBookKind::EReader;
+        recipe.kind = PdbBookKind::EReader;
     else
         return Usage();
     if (compression.empty()) compression = format == "ereader" ? "zlib" : "palmdoc";
     if (compression == "none")
-        spec.compression = kWriteUncompressed;
+        recipe.compression = kWriteUncompressed;
     else if (compression == "palmdoc")
-        spec.compression = kWritePalmDoc;
+        recipe.compression = kWritePalmDoc;
     else if (compression == "zlib" && format == "ereader")
-        spec.compression = kWriteZlib;
+        recipe.compression = kWriteZlib;
     else if (compression == "huff" && format == "mobi")
-        spec.compression = kWriteHuffCdic;
+        recipe.compression = kWriteHuffCdic;
     else
         return Usage();
 
@@ -180,21 +180,21 @@ int main(int argc, char** argv) {
     std::ostringstream text;
     text << in.rdbuf();
     if (title.empty()) title = "Untitled";
-    spec.text = html ? TextToHtml(text.str(), title) : text.str();
-    spec.fullName = title;
-    spec.databaseName = title.substr(0, 31);
-    for (char& c : spec.databaseName)
+    recipe.text = html ? TextToHtml(text.str(), title) : text.str();
+    recipe.fullName = title;
+    recipe.databaseName = title.substr(0, 31);
+    for (char& c : recipe.databaseName)
         if (c == ' ' || c == '\'') c = '_';
-    if (!author.empty()) spec.exth.push_back({100, author});
-    if (!language.empty()) spec.exth.push_back({524, language});
-    spec.exth.push_back({503, title});
-    if (cover && spec.kind != PdbBookKind::PalmDoc) {
-        spec.images.push_back(MakeCoverPng());
-        spec.imageNames.push_back("cover.png");
-        spec.exth.push_back({201, BigEndian32(0)});
+    if (!author.empty()) recipe.exth.push_back({100, author});
+    if (!language.empty()) recipe.exth.push_back({524, language});
+    recipe.exth.push_back({503, title});
+    if (cover && recipe.kind != PdbBookKind::PalmDoc) {
+        recipe.images.push_back(MakeCoverPng());
+        recipe.imageNames.push_back("cover.png");
+        recipe.exth.push_back({201, BigEndian32(0)});
     }
 
-    std::string book = WritePdbBook(spec);
+    std::string book = WritePdbBook(recipe);
     std::ofstream out(files[1], std::ios::binary);
     out.write(book.data(), static_cast<std::streamsize>(book.size()));
     if (!out) {

@@ -68,64 +68,64 @@ std::string Utf8Overlap(const std::string& chunk, const std::string& next) {
     return next.substr(0, need - have);
 }
 
-std::string TrailingEntries(const PdbBookSpec& spec, const std::string& chunk,
+std::string TrailingEntries(const PdbBookRecipe& recipe, const std::string& chunk,
                             const std::string& next) {
     std::string out;
-    if (spec.extraDataFlags & 1) {
+    if (recipe.extraDataFlags & 1) {
         std::string overlap = Utf8Overlap(chunk, next);
         // The low 2 bits count the overlap bytes; the upper bits are not part of the count.
         out += overlap + static_cast<char>(0x40 | overlap.size());
     }
     for (int bit = 1; bit <= 15; ++bit) {
-        if (!(spec.extraDataFlags & (1u << bit))) continue;
-        std::string size = EncodeBackwardVarint(spec.trailingEntryBytes);
-        if (spec.trailingEntryBytes < size.size()) throw std::runtime_error("entry too small");
-        out += std::string(spec.trailingEntryBytes - size.size(), static_cast<char>(0xA0 + bit));
+        if (!(recipe.extraDataFlags & (1u << bit))) continue;
+        std::string size = EncodeBackwardVarint(recipe.trailingEntryBytes);
+        if (recipe.trailingEntryBytes < size.size()) throw std::runtime_error("entry too small");
+        out += std::string(recipe.trailingEntryBytes - size.size(), static_cast<char>(0xA0 + bit));
         out += size;
     }
     return out;
 }
 
-std::string MobiRecord0(const PdbBookSpec& spec, uint32_t textLength, uint32_t textRecords,
+std::string MobiRecord0(const PdbBookRecipe& recipe, uint32_t textLength, uint32_t textRecords,
                         uint32_t huffRecord, uint32_t huffCount, uint32_t firstImage) {
     std::string exth;
-    if (spec.writeExth && !spec.exth.empty()) {
+    if (recipe.writeExth && !recipe.exth.empty()) {
         std::string body;
-        for (const auto& [type, value] : spec.exth) {
+        for (const auto& [type, value] : recipe.exth) {
             PutU32(body, type);
             PutU32(body, static_cast<uint32_t>(value.size() + 8));
             body += value;
         }
         exth = "EXTH";
         PutU32(exth, static_cast<uint32_t>(body.size() + 12));
-        PutU32(exth, static_cast<uint32_t>(spec.exth.size()));
+        PutU32(exth, static_cast<uint32_t>(recipe.exth.size()));
         exth += body;
         while (exth.size() % 4)
             exth += '\0';
     }
-    size_t headerEnd = 16 + spec.mobiHeaderLength;
+    size_t headerEnd = 16 + recipe.mobiHeaderLength;
     std::string r0(std::max<size_t>(headerEnd, 248), '\0');
-    SetU16(r0, 0, spec.compression);
+    SetU16(r0, 0, recipe.compression);
     SetU32(r0, 4, textLength);
     SetU16(r0, 8, textRecords);
-    SetU16(r0, 10, spec.recordSize);
-    SetU16(r0, 12, spec.encryption);
+    SetU16(r0, 10, recipe.recordSize);
+    SetU16(r0, 12, recipe.encryption);
     r0.replace(16, 4, "MOBI");
-    SetU32(r0, 20, spec.mobiHeaderLength);
-    SetU32(r0, 24, spec.mobiType);
-    SetU32(r0, 28, spec.textEncoding);
+    SetU32(r0, 20, recipe.mobiHeaderLength);
+    SetU32(r0, 24, recipe.mobiType);
+    SetU32(r0, 28, recipe.textEncoding);
     SetU32(r0, 36, 6);  // file version
     SetU32(r0, 108, firstImage);
     SetU32(r0, 112, huffRecord);
     SetU32(r0, 116, huffCount);
     SetU32(r0, 128, exth.empty() ? 0 : 0x40);
-    if (spec.mobiHeaderLength >= 228 && spec.writeExtraFlagsField)
-        SetU16(r0, 242, spec.extraDataFlags);
+    if (recipe.mobiHeaderLength >= 228 && recipe.writeExtraFlagsField)
+        SetU16(r0, 242, recipe.extraDataFlags);
     r0.resize(headerEnd);
     r0 += exth;
     SetU32(r0, 84, static_cast<uint32_t>(r0.size()));
-    SetU32(r0, 88, static_cast<uint32_t>(spec.fullName.size()));
-    r0 += spec.fullName;
+    SetU32(r0, 88, static_cast<uint32_t>(recipe.fullName.size()));
+    r0 += recipe.fullName;
     r0 += std::string(4 - r0.size() % 4, '\0');
     if (r0.size() < 180) r0.resize(180, '\0');
     return r0;
@@ -162,18 +162,18 @@ std::string WritePdbFile(const std::string& name, const char* type, const char* 
     return out;
 }
 
-std::string WritePdbBook(const PdbBookSpec& spec) {
-    std::vector<std::string> chunks = SplitText(spec.text, spec.recordSize);
-    uint32_t textLength = spec.declaredTextLength >= 0
-                              ? static_cast<uint32_t>(spec.declaredTextLength)
-                              : static_cast<uint32_t>(spec.text.size());
+std::string WritePdbBook(const PdbBookRecipe& recipe) {
+    std::vector<std::string> chunks = SplitText(recipe.text, recipe.recordSize);
+    uint32_t textLength = recipe.declaredTextLength >= 0
+                              ? static_cast<uint32_t>(recipe.declaredTextLength)
+                              : static_cast<uint32_t>(recipe.text.size());
     std::vector<std::string> textRecords;
     std::unique_ptr<HuffCdicEncoder> huff;
-    if (spec.compression == kWriteHuffCdic) huff = std::make_unique<HuffCdicEncoder>(spec.text);
+    if (recipe.compression == kWriteHuffCdic) huff = std::make_unique<HuffCdicEncoder>(recipe.text);
     for (size_t i = 0; i < chunks.size(); ++i) {
         const std::string& chunk = chunks[i];
         std::string record;
-        switch (spec.compression) {
+        switch (recipe.compression) {
             case kWriteUncompressed:
                 record = chunk;
                 break;
@@ -190,8 +190,8 @@ std::string WritePdbBook(const PdbBookSpec& spec) {
                 record = chunk;
                 break;
         }
-        if (spec.kind == PdbBookKind::Mobi)
-            record += TrailingEntries(spec, chunk, i + 1 < chunks.size() ? chunks[i + 1] : "");
+        if (recipe.kind == PdbBookKind::Mobi)
+            record += TrailingEntries(recipe, chunk, i + 1 < chunks.size() ? chunks[i + 1] : "");
         textRecords.push_back(record);
     }
     const uint32_t textCount = static_cast<uint32_t>(textRecords.size());
@@ -205,38 +205,39 @@ std::string WritePdbBook(const PdbBookSpec& spec) {
         huffCount = static_cast<uint32_t>(tables.size());
         records.insert(records.end(), tables.begin(), tables.end());
     }
-    uint32_t firstImage = spec.images.empty() ? 0xFFFFFFFFu : static_cast<uint32_t>(records.size());
+    uint32_t firstImage =
+        recipe.images.empty() ? 0xFFFFFFFFu : static_cast<uint32_t>(records.size());
 
-    switch (spec.kind) {
+    switch (recipe.kind) {
         case PdbBookKind::Mobi:
             records[0] =
-                MobiRecord0(spec, textLength, textCount, huffRecord, huffCount, firstImage);
-            records.insert(records.end(), spec.images.begin(), spec.images.end());
-            return WritePdbFile(spec.databaseName, "BOOK", "MOBI", records);
+                MobiRecord0(recipe, textLength, textCount, huffRecord, huffCount, firstImage);
+            records.insert(records.end(), recipe.images.begin(), recipe.images.end());
+            return WritePdbFile(recipe.databaseName, "BOOK", "MOBI", records);
         case PdbBookKind::PalmDoc: {
             std::string r0(16, '\0');
-            SetU16(r0, 0, spec.compression);
+            SetU16(r0, 0, recipe.compression);
             SetU32(r0, 4, textLength);
             SetU16(r0, 8, textCount);
-            SetU16(r0, 10, spec.recordSize);
-            SetU16(r0, 12, spec.encryption);
+            SetU16(r0, 10, recipe.recordSize);
+            SetU16(r0, 12, recipe.encryption);
             records[0] = r0;
-            return WritePdbFile(spec.databaseName, "TEXt", "REAd", records);
+            return WritePdbFile(recipe.databaseName, "TEXt", "REAd", records);
         }
         case PdbBookKind::EReader: {
             std::string r0(132, '\0');
-            SetU16(r0, 0, spec.compression);
+            SetU16(r0, 0, recipe.compression);
             SetU16(r0, 12, textCount + 1);  // first non-text record
-            SetU16(r0, 20, static_cast<uint32_t>(spec.images.size()));
-            SetU16(r0, 40, spec.images.empty() ? 0 : firstImage);
+            SetU16(r0, 20, static_cast<uint32_t>(recipe.images.size()));
+            SetU16(r0, 40, recipe.images.empty() ? 0 : firstImage);
             records[0] = r0;
-            for (size_t i = 0; i < spec.images.size(); ++i) {
-                std::string name = i < spec.imageNames.size() ? spec.imageNames[i] : "";
+            for (size_t i = 0; i < recipe.images.size(); ++i) {
+                std::string name = i < recipe.imageNames.size() ? recipe.imageNames[i] : "";
                 std::string record = "PNG " + name.substr(0, 32);
                 record.resize(62, '\0');
-                records.push_back(record + spec.images[i]);
+                records.push_back(record + recipe.images[i]);
             }
-            return WritePdbFile(spec.databaseName, "PNRd", "PPrs", records);
+            return WritePdbFile(recipe.databaseName, "PNRd", "PPrs", records);
         }
     }
     return "";

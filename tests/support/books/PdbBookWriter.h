@@ -18,7 +18,7 @@ constexpr uint16_t kWritePalmDoc = 2;
 constexpr uint16_t kWriteZlib = 10;
 constexpr uint16_t kWriteHuffCdic = 17480;
 
-struct PdbBookSpec {
+struct PdbBookRecipe {
     PdbBookKind kind = PdbBookKind::Mobi;
     std::string text;
     uint16_t compression = kWritePalmDoc;
@@ -51,7 +51,7 @@ struct PdbBookSpec {
 };
 
 // The whole file.
-std::string WritePdbBook(const PdbBookSpec& spec);
+std::string WritePdbBook(const PdbBookRecipe& recipe);
 
 // A PDB file from raw records (record 0 first).
 std::string WritePdbFile(const std::string& name, const char* type, const char* creator,
