@@ -58,8 +58,8 @@ TEST(FindCommand, ListsMatchesAsPaths) {
     std::string out = Cli("find " + DataFile("sections.fb2") + " PART", &status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(out,
-              "/FictionBook/body[1]/section[1]/section[1]/title/p/text().0\t[Part] 1.1\n"
-              "/FictionBook/body[1]/section[1]/section[1]/section/title/p/text().0\t[Part] 1.1.1\n"
+              "/FictionBook/body[1]/section[1]/section[1]/title/p/text().0\t[Part] I.1\n"
+              "/FictionBook/body[1]/section[1]/section[1]/section/title/p/text().0\t[Part] I.1.1\n"
               "/FictionBook/body[1]/section[1]/section[2]/p/text().2\tA [part] without a title.\n");
     out = Cli("find " + DataFile("sections.fb2") + " PART --case", &status);
     EXPECT_EQ(status, 0);
