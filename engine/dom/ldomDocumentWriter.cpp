@@ -6,6 +6,7 @@
 #include "engine/dom/ldomDocument.h"
 #include "engine/dom/ldomPosition.h"
 #include "engine/dom/ldomWriterStyles.h"
+#include "engine/dom/ldomWriterText.h"
 #include "engine/dom/ldomXRange.h"
 #include "engine/streams/PathUtils.h"
 #include "engine/text/KsFileFormatParser.h"
@@ -14,21 +15,6 @@ namespace {
 
 // Longest table-of-contents title taken from a section's title.
 constexpr int kMaxTocTitleLength = 1024;
-
-bool IsBlankText(const unit16* text, int length) {
-    for (int i = 0; i < length; ++i) {
-        const unit16 c = text[i];
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
-    }
-    return true;
-}
-
-bool Equals(const unit16* text, const char* ascii) {
-    if (!text) return false;
-    for (; *ascii; ++ascii, ++text)
-        if (*text != unit16(uint8_t(*ascii))) return false;
-    return *text == 0;
-}
 
 }  // namespace
 
@@ -226,7 +212,7 @@ void ldomDocumentWriter::OnTagClose(const unit16*, const unit16* tagName) {
     }
     const uint16_t id = document_->findElementNameIndex(string16(tagName ? tagName : u""));
     if (takeFlattenedClose(id)) return;
-    const bool styleSheetName = Equals(tagName, "stylesheet");
+    const bool styleSheetName = EqualsAscii(tagName, "stylesheet");
     bool fragmentStyleSheet = false;
     if (styleSheetName) {
         ldomWriterFrame* frame = currentFrame();

@@ -4,6 +4,7 @@
 #include "engine/core/StringConvert.h"
 #include "engine/dom/ldomDocument.h"
 #include "engine/dom/ldomWriterStyles.h"
+#include "engine/dom/ldomWriterText.h"
 #include "engine/text/KsFileFormatParser.h"
 
 const ldomAutoCloseRule kHtmlAutoCloseRules[] = {
@@ -46,21 +47,6 @@ const ldomAutoCloseRule kHtmlAutoCloseRules[] = {
 namespace {
 
 constexpr unit16 kNbsp = 0x00A0;
-
-bool IsBlankText(const unit16* text, int length) {
-    for (int i = 0; i < length; ++i) {
-        const unit16 c = text[i];
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
-    }
-    return true;
-}
-
-bool Equals(const unit16* text, const char* ascii) {
-    if (!text) return false;
-    for (; *ascii; ++ascii, ++text)
-        if (*text != unit16(uint8_t(*ascii))) return false;
-    return *text == 0;
-}
 
 // A line made of one character repeated, among those books use for a rule.
 bool IsRuleLine(const unit16* text, int length) {
@@ -129,7 +115,7 @@ ldomNode* ldomDocumentWriterFilter::OnTagOpen(const unit16* nsPrefix, const unit
         FatalError(-1, "Unknown fatal error");
     }
     tagBodyReceived_ = false;
-    paragraphFromBreak_ = Equals(tagName, "br") || Equals(tagName, "dd");
+    paragraphFromBreak_ = EqualsAscii(tagName, "br") || EqualsAscii(tagName, "dd");
     const uint16_t id = paragraphFromBreak_ ? elementId(u"p") : elementId(tagName);
     // A void element holds nothing, not even the element that follows it directly.
     AutoClose(currentElementId(), false);
@@ -146,7 +132,7 @@ void ldomDocumentWriterFilter::OnTagBody() {
 
 void ldomDocumentWriterFilter::OnAttribute(const unit16* nsPrefix, const unit16* name,
                                            const unit16* value) {
-    if (!Equals(name, "align")) {
+    if (!EqualsAscii(name, "align")) {
         ldomDocumentWriter::OnAttribute(nsPrefix, name, value);
         return;
     }
@@ -240,7 +226,7 @@ void ldomDocumentWriterFilter::OnTagClose(const unit16*, const unit16* tagName) 
     }
     const uint16_t id = getDocument()->findElementNameIndex(string16(tagName ? tagName : u""));
     if (takeFlattenedClose(id)) return;
-    if (Equals(tagName, "title")) {
+    if (EqualsAscii(tagName, "title")) {
         ldomNode* element = currentElement();
         ldomNode* parent = element ? element->parent() : nullptr;
         if (element && element->isNodeName("title") && parent && parent->isNodeName("head")) {
