@@ -26,21 +26,6 @@ bool EndsWith(const std::string& text, const std::string& tail) {
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-std::vector<std::string> MarkupFiles() {
-    std::vector<std::string> files;
-    for (const char* folder : {"fb2", "html"}) {
-        std::filesystem::path dir = std::filesystem::path(CorpusDir()) / folder;
-        std::error_code ec;
-        for (const auto& item : std::filesystem::directory_iterator(dir, ec)) {
-            std::string ext = item.path().extension().string();
-            if (ext == ".fb2" || ext == ".html" || ext == ".xhtml")
-                files.push_back(std::string(folder) + "/" + item.path().filename().string());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 MarkupFormat FormatOf(const std::string& file) {
     if (EndsWith(file, ".fb2")) return MarkupFormat::Fb2;
     if (EndsWith(file, ".xhtml")) return MarkupFormat::Xml;
@@ -132,7 +117,7 @@ std::string ReferenceAuthors(const std::string& file) {
 
 TEST(DocumentWriterCorpus, TreesKeepTheBodyWords) {
     QUILLET_REQUIRE_CORPUS();
-    std::vector<std::string> files = MarkupFiles();
+    std::vector<std::string> files = CorpusMarkupFiles();
     ASSERT_FALSE(files.empty());
     std::printf("%-50s %8s %8s %8s\n", "file", "expected", "ours", "in order");
     for (const std::string& file : files) {
@@ -158,7 +143,7 @@ TEST(DocumentWriterCorpus, Fb2TitleAndAuthorsOfTheDescription) {
     QUILLET_REQUIRE_CORPUS();
     if (RunCommand("xmllint --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
     int checked = 0;
-    for (const std::string& file : MarkupFiles()) {
+    for (const std::string& file : CorpusMarkupFiles()) {
         if (FormatOf(file) != MarkupFormat::Fb2) continue;
         auto doc = Build(file);
         ASSERT_TRUE(doc);

@@ -1,14 +1,15 @@
 #include "tests/support/TestSupport.h"
-
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "engine/core/StringConvert.h"
 #include "engine/streams/KsMemoryStream.h"
@@ -97,4 +98,19 @@ std::string TestCaseName(const std::string& what) {
 KsRef<KsStream> MemoryStreamOf(const std::string& bytes) {
     return CreateMemoryStream(bytes.data(), static_cast<ks_pos_t>(bytes.size()), MemoryCopy::Copy,
                               KS_MODE_READ);
+}
+
+std::vector<std::string> CorpusMarkupFiles() {
+    std::vector<std::string> files;
+    for (const char* folder : {"fb2", "html"}) {
+        std::filesystem::path dir = std::filesystem::path(CorpusDir()) / folder;
+        std::error_code ec;
+        for (const auto& item : std::filesystem::directory_iterator(dir, ec)) {
+            std::string ext = item.path().extension().string();
+            if (ext == ".fb2" || ext == ".html" || ext == ".xhtml")
+                files.push_back(std::string(folder) + "/" + item.path().filename().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }

@@ -8,6 +8,8 @@
 // The corpus folder of real books, or "" when it is not there (corpus checks then skip).
 // QUILLET_CORPUS in the environment overrides the configured folder.
 std::string CorpusDir();
+// The FB2, HTML and XHTML files of the corpus ("fb2/...", "html/..."), sorted.
+std::vector<std::string> CorpusMarkupFiles();
 // Skips the current test when the corpus is missing; use as the first line of a corpus test.
 #define QUILLET_REQUIRE_CORPUS()                                     \
     do {                                                             \

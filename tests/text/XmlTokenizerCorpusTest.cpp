@@ -57,24 +57,9 @@ private:
     int bodyDepth_ = 0;
 };
 
-std::vector<std::string> MarkupFiles() {
-    std::vector<std::string> files;
-    for (const char* folder : {"fb2", "html"}) {
-        std::filesystem::path dir = std::filesystem::path(CorpusDir()) / folder;
-        std::error_code ec;
-        for (const auto& item : std::filesystem::directory_iterator(dir, ec)) {
-            std::string ext = item.path().extension().string();
-            if (ext == ".fb2" || ext == ".html" || ext == ".xhtml")
-                files.push_back(std::string(folder) + "/" + item.path().filename().string());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 TEST(XmlTokenizerCorpus, BalancedTagsAndBodyWords) {
     QUILLET_REQUIRE_CORPUS();
-    std::vector<std::string> files = MarkupFiles();
+    std::vector<std::string> files = CorpusMarkupFiles();
     ASSERT_FALSE(files.empty());
     std::printf("%-50s %8s %8s %8s\n", "file", "expected", "ours", "in order");
     for (const std::string& file : files) {
