@@ -1,4 +1,5 @@
 #include "tests/support/TestSupport.h"
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 
